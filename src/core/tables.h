@@ -1,0 +1,112 @@
+// The tables through which every phase of a run passes its results on.
+// Programs are numbered 1..MAX_PROGRAMS, positions 1..MAX_POSITIONS; slot 0
+// of every table exists but never holds data.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace tarvolin {
+
+inline constexpr int MAX_PROGRAMS = 1000;
+inline constexpr int MAX_POSITIONS = 2000;
+inline constexpr int MAX_CLUSTERS = 100;
+
+inline constexpr double NOT_TESTED = -9999999.0;
+// Anything below this bound is a missing result. Never compare with
+// NOT_TESTED itself: a failure limit of 9999998.5 s is also "missing".
+inline constexpr double TESTED_BOUND = -9999998.0;
+inline constexpr double ELO_BASE = 2400.0;
+inline constexpr double TREND_MISSING = -10000.0;
+
+inline bool is_tested(double t) { return !(t < TESTED_BOUND); }
+inline bool is_solved(double t) { return t >= 0.0; }
+inline bool is_unsolved(double t) { return t < 0.0 && is_tested(t); }
+
+// A rectangular table addressed as grid[row][column].
+template <class T>
+class Grid {
+ public:
+  Grid(int rows, int columns, T initial)
+      : columns_(static_cast<std::size_t>(columns)),
+        cells_(static_cast<std::size_t>(rows) * columns_, initial) {}
+  T* operator[](int row) { return cells_.data() + static_cast<std::size_t>(row) * columns_; }
+  const T* operator[](int row) const {
+    return cells_.data() + static_cast<std::size_t>(row) * columns_;
+  }
+
+ private:
+  std::size_t columns_;
+  std::vector<T> cells_;
+};
+
+struct Tables {
+  Tables();
+
+  // Registries
+  int32_t program_count = 0;
+  int32_t position_count = 0;
+  int32_t frozen_program_count = 0;
+  std::vector<std::string> program_name;    // squeezed names
+  std::vector<std::string> position_fen;    // identity of a position
+  std::vector<std::string> position_label;  // "Annotator " value held at its FEN
+  // Lookup indexes kept beside the name tables; names are unique, so a hit
+  // here is the same number the newest-first search would find.
+  std::unordered_map<std::string, int32_t> program_index;
+  std::unordered_map<std::string, int32_t> position_index;
+
+  // Dialogue
+  double start_elo = 2600.0;
+  std::string database_name;  // the result file's name as opened
+
+  // program x position
+  Grid<double> solve_time;
+  Grid<double> est_time;
+
+  // program x program
+  Grid<int32_t> pair_games;
+  Grid<double> pair_score;
+
+  // program x difficulty class (1..3)
+  Grid<int32_t> trend_count;
+  Grid<double> trend_sum;
+
+  // per program
+  std::vector<double> time_offset;
+  std::vector<int32_t> offset_sample_count;
+  std::vector<int32_t> match_total;
+  std::vector<int32_t> match_wins;
+  std::vector<int32_t> match_draws;
+  std::vector<int32_t> match_losses;
+  std::vector<double> score_rate;
+  std::vector<int32_t> cluster_id;
+  std::vector<double> elo;
+  std::vector<double> avg_opponent_elo;
+  std::vector<double> elo_margin;
+  std::vector<int32_t> pending_flag;
+
+  // per position
+  std::vector<double> pos_mst1;
+  std::vector<double> pos_mst2;
+  std::vector<int32_t> difficulty_class;
+
+  // database-wide values of the match builder
+  int32_t match_count = 0;
+  int32_t invalid_count = 0;
+  int32_t complete_count = 0;
+  int32_t tested_position_count = 0;
+  double overall_mst1 = 0.0;
+  double overall_mst2 = 0.0;
+  double overall_imst = 0.0;
+
+  // clusters 1..cluster_count
+  int32_t cluster_count = 0;
+  std::vector<int32_t> cluster_size;
+  std::vector<int64_t> cluster_match_sum;
+  std::vector<double> itoffset;
+};
+
+}  // namespace tarvolin

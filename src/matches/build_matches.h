@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/tables.h"
+
+namespace tarvolin {
+
+// Solution time that would score against a solution in m seconds exactly as
+// a failure within |t| does: m * (s / (1 - s))^(-1/k) with s the score of t
+// against m. Always beyond 5.3 times the failed limit.
+double estimated_time(double t, double m);
+
+// Fills est_time, every match with its score in the per-program, per-pair
+// and per-class tables, and the database-wide means and counts.
+void build_matches(Tables& tables);
+
+}  // namespace tarvolin

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/tables.h"
+
+namespace tarvolin {
+
+// Fills elo_margin: the Elo distance from a program's score fraction to the
+// same fraction raised by two standard errors of its match scores. The match
+// scores here come from the recorded times, failures with their limits, not
+// from the estimated times the matches were scored with.
+void compute_error_margins(Tables& tables);
+
+}  // namespace tarvolin

@@ -1,0 +1,104 @@
+#include "reports/program_report.h"
+
+#include <cmath>
+
+#include "matches/match_rule.h"
+#include "rating/score_to_elo.h"
+#include "reports/program_stats.h"
+#include "reports/rank_index.h"
+
+namespace tarvolin {
+
+void begin_program_report(ReportStream& out) {
+  out.print("Individual statistics: programs\n");
+  out.print("\nMST1     : Mean solution time (solved positions only)\n");
+  out.print("MST2     : Mean solution time (solved and unsolved positions)\n");
+  out.print(
+      "iMST     : Internal mean solution time (using estimated values for unsolved positions)\n");
+  out.print("RankIndex: Score according to solution time ranking for each position\n");
+}
+
+namespace {
+
+// Performance on one difficulty class against the overall average opponent,
+// less the rating; TREND_MISSING without matches in the class.
+double trend_value(const Tables& t, int32_t p, int k, double av_op) {
+  if (t.trend_count[p][k] == 0) return TREND_MISSING;
+  return score_to_elo(t.trend_sum[p][k] / t.trend_count[p][k]) + av_op - printed_elo(t, p);
+}
+
+// "<" reads left to right: the figure before is smaller. A missing figure
+// compares as TREND_MISSING, so the one after it always gets "<".
+char comparison(double before, double value) {
+  if (value == before) return '=';
+  return value > before ? '<' : '>';
+}
+
+void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
+  double previous = 0.0;
+  for (int k = 1; k <= 3; ++k) {
+    double value = trend_value(t, p, k, av_op);
+    if (!(value > TREND_MISSING))
+      out.print(" - ");
+    else if (k == 1)
+      out.print(" %+.1f ", value);
+    else
+      out.print(" %c %+.1f ", comparison(previous, value), value);
+    previous = value;
+  }
+}
+
+struct Tally {
+  long wins = 0, draws = 0, losses = 0;
+};
+
+// Wins, draws and losses against one opponent from the recorded times
+// themselves, on the positions where the two met.
+Tally tally_against(const Tables& t, int32_t p, int32_t r) {
+  Tally tally;
+  for (int q = 1; q <= t.position_count; ++q) {
+    double a = t.solve_time[p][q], b = t.solve_time[r][q];
+    if (!forms_match(a, b)) continue;
+    if (std::fabs(a) < std::fabs(b))
+      ++tally.wins;
+    else if (std::fabs(a) > std::fabs(b))
+      ++tally.losses;
+    else
+      ++tally.draws;
+  }
+  return tally;
+}
+
+}  // namespace
+
+void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
+                           double av_op) {
+  out.print("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
+  write_trends(out, t, p, av_op);
+
+  ProgramTimeStats stats = program_time_stats(t, p);
+  out.print("\n\nSolved positions:  %3d/%3d  (%.2f %%)\n", stats.solved_count, stats.tested_count,
+            stats.solved_count * 100.0 / stats.tested_count);
+  out.print("TimeOffset      : %7.2f s\n", t.time_offset[p]);
+  out.print("MST1            : %7.2f s\n", stats.mst1());
+  out.print("MST2            : %7.2f s\n", stats.mst2());
+  out.print("iMST            : %7.2f s\n", stats.imst());
+  out.print("RankIndex       :    %4.2f\n", rank_index(t, p));
+
+  out.print("\nMatch results:\n");
+  out.print("Total                                   : %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n\n",
+            static_cast<long>(t.match_total[p]), static_cast<long>(t.match_wins[p]),
+            static_cast<long>(t.match_draws[p]), static_cast<long>(t.match_losses[p]),
+            t.score_rate[p] * 100.0);
+  for (int r = 1; r <= t.program_count; ++r) {
+    if (r == p) continue;
+    Tally tally = tally_against(t, p, r);
+    long games = tally.wins + tally.draws + tally.losses;
+    if (games == 0) continue;
+    out.print("%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n", t.program_name[r].c_str(), games,
+              tally.wins, tally.draws, tally.losses,
+              t.pair_score[p][r] * 100.0 / (t.pair_score[p][r] + t.pair_score[r][p]));
+  }
+}
+
+}  // namespace tarvolin
