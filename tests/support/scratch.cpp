@@ -1,0 +1,97 @@
+#include "support/scratch.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+#include "run/run.h"
+
+namespace tarvolin::testing {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (fs::temp_directory_path() / "tarvolin-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  previous_ = fs::current_path().string();
+  fs::current_path(path_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+void ScratchDir::write(const std::string& name, const std::string& content) const {
+  std::ofstream file(fs::path(path_) / name, std::ios::binary);
+  file << content;
+}
+
+bool ScratchDir::exists(const std::string& name) const {
+  std::error_code ignored;
+  return fs::exists(fs::symlink_status(fs::path(path_) / name, ignored));
+}
+
+std::string ScratchDir::read(const std::string& name) const {
+  return read_file((fs::path(path_) / name).string());
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+RunResult run_in_process(const std::string& input) {
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::rewind(in);
+  RunResult result;
+  result.exit_code = run(in, out);
+  std::rewind(out);
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) result.console.append(buffer, n);
+  std::fclose(in);
+  std::fclose(out);
+  return result;
+}
+
+RunResult run_binary(const std::string& input, bool input_closed) {
+  std::string input_path = (fs::temp_directory_path() / "tarvolin-input-XXXXXX").string();
+  int fd = mkstemp(input_path.data());
+  if (fd < 0) throw std::runtime_error("mkstemp failed");
+  if (!input.empty() && ::write(fd, input.data(), input.size()) < 0)
+    throw std::runtime_error("write failed");
+  ::close(fd);
+  std::string command = std::string("'") + TARVOLIN_BINARY + "' " +
+                        (input_closed ? "<&- " : "< '" + input_path + "' ") + "2>&1";
+  RunResult result;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) throw std::runtime_error("popen failed");
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.console.append(buffer, n);
+  int status = pclose(pipe);
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::remove(input_path.c_str());
+  return result;
+}
+
+std::string without_timing(std::string console) {
+  static const std::regex timing("CPU time = [0-9]+ sec\n");
+  return std::regex_replace(console, timing, "CPU time = 0 sec\n");
+}
+
+}  // namespace tarvolin::testing

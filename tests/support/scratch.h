@@ -1,0 +1,46 @@
+// Test support: a fresh working directory per test, and ways to run a whole
+// Tarvolin run in it, in-process or through the real binary.
+#pragma once
+
+#include <string>
+
+namespace tarvolin::testing {
+
+class ScratchDir {
+ public:
+  ScratchDir();   // creates a new directory under /tmp and enters it
+  ~ScratchDir();  // goes back and removes it with everything inside
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  void write(const std::string& name, const std::string& content) const;
+  bool exists(const std::string& name) const;
+  std::string read(const std::string& name) const;
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+struct RunResult {
+  std::string console;
+  int exit_code;
+};
+
+// run() in this process with the given standard input text, in the current
+// working directory.
+RunResult run_in_process(const std::string& input);
+
+// The tarvolin binary in the current working directory with the given
+// standard input text (or with standard input closed when input_closed).
+RunResult run_binary(const std::string& input, bool input_closed = false);
+
+// Replaces the number in "CPU time = N sec" by 0, so transcripts compare
+// whatever the clock did.
+std::string without_timing(std::string console);
+
+// Reads a whole file; empty when it does not exist.
+std::string read_file(const std::string& path);
+
+}  // namespace tarvolin::testing
