@@ -320,6 +320,20 @@ def test_fatal_paths():
         "\nReading t.pgn...\n(1) Solo\n1 programs\n1 positions\n\nLess than 2 programs !")
 
 
+def test_committed_cases_match_model():
+    data = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+    for case in ("e2e_small", "e2e_two_clusters"):
+        case_dir = os.path.join(data, case)
+        with open(os.path.join(case_dir, "answers.txt")) as f:
+            name, start_elo = oracle.parse_answers(f.read())
+        console, files, code = run_case(case_dir, name, start_elo)
+        assert code == 0
+        files["console.txt"] = console
+        for fname, text in files.items():
+            with open(os.path.join(case_dir, "expected", fname), "rb") as f:
+                assert f.read() == text.encode("latin-1"), (case, fname)
+
+
 def main():
     tests = [(n, f) for n, f in sorted(globals().items()) if n.startswith("test_")]
     for name, fn in tests:
