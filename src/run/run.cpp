@@ -152,6 +152,11 @@ int run(std::FILE* in, std::FILE* out) {
   } catch (const RunAbort& abort) {
     std::fprintf(out, "%s", abort.message.c_str());
     exit_code = 1;
+  } catch (const std::bad_alloc&) {
+    // A tag value of gigabytes is read whole; running out of memory on it
+    // ends the run like a failed set-up instead of a crash.
+    std::fprintf(out, "\nFAILURE - Out of memory\n");
+    exit_code = 1;
   }
   std::fflush(out);
   return exit_code;
