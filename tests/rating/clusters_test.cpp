@@ -1,0 +1,108 @@
+#include "rating/clusters.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/run_abort.h"
+#include "rating/rating_fixtures.h"
+#include "support/scratch.h"
+
+namespace tarvolin::testing {
+namespace {
+
+std::string padded_to_40(const std::string& name) {
+  return name + std::string(name.size() < 40 ? 40 - name.size() : 0, ' ');
+}
+
+TEST(Clusters, ThreeProgramChainReport) {
+  ScratchDir dir;
+  auto t = tables_with_programs(3);
+  t->program_name[1] = "Alpha";
+  t->program_name[2] = "Beta";
+  t->program_name[3] = "Gamma";
+  add_matches(*t, 1, 2, 10, 7.5);
+  add_matches(*t, 2, 3, 10, 5.0);
+
+  EXPECT_EQ(find_clusters(*t), 1);
+  EXPECT_TRUE(write_cluster_report(*t, stdout));
+  EXPECT_EQ(t->cluster_size[1], 3);
+  EXPECT_DOUBLE_EQ(t->score_rate[1], 0.75);
+  EXPECT_DOUBLE_EQ(t->score_rate[2], 0.375);
+  EXPECT_DOUBLE_EQ(t->score_rate[3], 0.5);
+  // (400*log10(3)*10 + 400*log10(0.6)*20) / 40
+  EXPECT_NEAR(t->itoffset[1], 3.3423755487, 1e-9);
+  EXPECT_EQ(dir.read("cluster.dat"), "Cluster No. 1:\n\n" + padded_to_40("Alpha") + " (1)\n" +
+                                         padded_to_40("Beta") + " (2)\n" + padded_to_40("Gamma") +
+                                         " (1)\n"
+                                         "\n3 programs, 20 matches\n"
+                                         "\nitoffset = 3.342376\n\n\n");
+}
+
+TEST(Clusters, NumberedByLowestProgramAndProgramsWithoutMatchesLeftOut) {
+  ScratchDir dir;
+  auto t = tables_with_programs(5);
+  const std::string long_name = "AVeryLongProgramNameThatRunsPastFortyCharacters";  // 47
+  t->program_name[4] = long_name;
+  add_matches(*t, 1, 3, 7, 5.3);
+  add_matches(*t, 2, 4, 3, 1.0);
+  // Program 5 never played a match.
+
+  EXPECT_EQ(find_clusters(*t), 2);
+  const int expected_id[] = {0, 1, 2, 1, 2, 0};
+  for (int p = 1; p <= 5; ++p) EXPECT_EQ(t->cluster_id[p], expected_id[p]) << p;
+  write_cluster_report(*t, stdout);
+  EXPECT_EQ(t->score_rate[5], 0.0);
+  EXPECT_NEAR(t->score_rate[3], 1.7 / 7, 1e-15);
+  // Two programs share their match count and their fractions add up to one.
+  EXPECT_NEAR(t->itoffset[1], 0.0, 1e-9);
+  EXPECT_NEAR(t->itoffset[2], 0.0, 1e-9);
+
+  std::string report = dir.read("cluster.dat");
+  std::string first = "Cluster No. 1:\n\n" + padded_to_40("Prog1") + " (1)\n" +
+                      padded_to_40("Prog3") + " (1)\n\n2 programs, 7 matches\n\nitoffset = ";
+  std::string second = "Cluster No. 2:\n\n" + padded_to_40("Prog2") + " (1)\n" + long_name +
+                       " (1)\n\n2 programs, 3 matches\n\nitoffset = ";
+  EXPECT_EQ(report.find(first), 0u) << report;
+  EXPECT_NE(report.find(second), std::string::npos) << report;
+  EXPECT_EQ(report.find("Prog5"), std::string::npos);
+}
+
+TEST(Clusters, DatabaseWithoutMatchesGivesEmptyReport) {
+  ScratchDir dir;
+  auto t = tables_with_programs(3);
+  EXPECT_EQ(find_clusters(*t), 0);
+  EXPECT_TRUE(write_cluster_report(*t, stdout));
+  for (int p = 1; p <= 3; ++p) EXPECT_EQ(t->cluster_id[p], 0);
+  EXPECT_TRUE(dir.exists("cluster.dat"));
+  EXPECT_EQ(dir.read("cluster.dat"), "");
+}
+
+TEST(Clusters, HundredClustersAcceptedButNotOneMore) {
+  auto t = tables_with_programs(202);
+  for (int p = 1; p < 202; p += 2) add_matches(*t, p, p + 1, 1, 1.0);
+
+  t->program_count = 200;
+  EXPECT_EQ(find_clusters(*t), 100);
+  EXPECT_EQ(t->cluster_id[199], 100);
+  EXPECT_EQ(t->cluster_id[200], 100);
+
+  t->program_count = 202;
+  try {
+    find_clusters(*t);
+    ADD_FAILURE() << "a 101st cluster was accepted";
+  } catch (const RunAbort& abort) {
+    EXPECT_EQ(abort.message, "Mehr als 100 Cluster !\n");
+  }
+}
+
+TEST(Clusters, ThousandProgramChainIsOneCluster) {
+  auto t = chain_of_programs(MAX_PROGRAMS);
+  EXPECT_EQ(find_clusters(*t), 1);
+  int in_cluster = 0;
+  for (int p = 1; p <= MAX_PROGRAMS; ++p) in_cluster += t->cluster_id[p] == 1;
+  EXPECT_EQ(in_cluster, MAX_PROGRAMS);
+}
+
+}  // namespace
+}  // namespace tarvolin::testing
