@@ -1,0 +1,163 @@
+#include "input/entry_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace tarvolin {
+namespace {
+
+struct Example {
+  std::string text;
+  std::string name;
+  std::string time_field;
+  double value;
+};
+
+TEST(EntryParser, ReadsNameAndTimeOfTypicalEntries) {
+  const Example examples[] = {
+      {"'Alpha 3.1' 12.3s", "Alpha3.1", "12.3", 12.3},
+      {"'Beta' >60s", "Beta", "-60", -60.0},
+      {"'Gamma'0s", "Gamma", "0", 0.0},
+      {"'Delta' 7.25 sec", "Delta", "7.25", 7.25},
+      {"'Epsilon' > 120s", "Epsilon", "-120", -120.0},
+      {"'Zeta' 1e1s", "Zeta", "1e1", 10.0},
+      // Blanks and line ends vanish from names, so these are all "Alpha".
+      {"'Al pha' 12.3s", "Alpha", "12.3", 12.3},
+      {"'Al\npha\n' 12.3s", "Alpha", "12.3", 12.3},
+      // Only a lower-case s ends the time; inside the name it is a letter.
+      {"'Alpha' 1s5", "Alpha", "1", 1.0},
+      {"'Bass' 2S", "Bass", "2S", 2.0},
+      // An empty name is a name like any other.
+      {"''5s", "", "5", 5.0},
+      // Tab and carriage return are ordinary characters, not blanks.
+      {"'Al\tpha'\t5s", "Al\tpha", "\t5", 5.0},
+      {"'Alpha' 5\rs", "Alpha", "5\r", 5.0},
+  };
+  for (const Example& e : examples) {
+    ScannedEntry entry = scan_entry(e.text);
+    EXPECT_EQ(entry.name, e.name) << e.text;
+    EXPECT_EQ(entry.time_field, e.time_field) << e.text;
+    std::optional<double> value = convert_time(entry.time_field);
+    ASSERT_TRUE(value.has_value()) << e.text;
+    EXPECT_EQ(*value, e.value) << e.text;
+  }
+}
+
+TEST(EntryParser, FirstCharacterIsSkippedUnseen) {
+  // A blank in front of the quote: the quote at index 1 closes an empty name
+  // and the rest, with its quote, becomes a time that is not a number.
+  ScannedEntry entry = scan_entry(" 'Alpha' 5s");
+  EXPECT_EQ(entry.name, "");
+  EXPECT_EQ(entry.time_field, "Alpha'5");
+  EXPECT_FALSE(convert_time(entry.time_field).has_value());
+
+  // No closing quote: everything but blanks is name, and the s with it.
+  entry = scan_entry("'Alpha 5s");
+  EXPECT_EQ(entry.name, "Alpha5s");
+  EXPECT_EQ(entry.time_field, "");
+}
+
+TEST(EntryParser, LooksAtSeventyNineCharactersAfterTheFirst) {
+  // Name at 1..77, quote at 78, the time's first digit at 79 is the last
+  // character seen: "56" reads as 5.
+  ScannedEntry entry = scan_entry(std::string("'").append(77, 'n').append("'56s"));
+  EXPECT_EQ(entry.name, std::string(77, 'n'));
+  EXPECT_EQ(entry.time_field, "5");
+
+  // Name at 1..78 puts the closing quote at 79: no room for a time.
+  entry = scan_entry(std::string("'").append(78, 'n').append("' 5s"));
+  EXPECT_EQ(entry.name, std::string(78, 'n'));
+  EXPECT_EQ(entry.time_field, "");
+
+  // Dropped blanks still take their place in the window.
+  entry = scan_entry(std::string("'A").append(76, ' ').append("'56s"));
+  EXPECT_EQ(entry.name, "A");
+  EXPECT_EQ(entry.time_field, "5");
+  entry = scan_entry(std::string("'A' ").append(76, ' ').append("5s"));
+  EXPECT_EQ(entry.name, "A");
+  EXPECT_EQ(entry.time_field, "");
+
+  // A name far longer than the window is cut, not overrun.
+  entry = scan_entry(std::string("'").append(5000, 'x').append("' 1s"));
+  EXPECT_EQ(entry.name, std::string(79, 'x'));
+}
+
+TEST(EntryParser, ConvertsTheWayTheLibraryScanDoes) {
+  const std::pair<const char*, double> numbers[] = {
+      {"0x1.8p1", 3.0},
+      {"0x10", 16.0},
+      {"-0x1p-2", -0.25},
+      {"1E2", 100.0},
+      {"2.5e-1", 0.25},
+      {"12abc", 12.0},
+      {"+.5", 0.5},
+      {"5.", 5.0},
+      {"-.5", -0.5},
+      {"  7", 7.0},
+      {"7-3", 7.0},
+      {"0.1", 0.1},
+      // Correct rounding of long decimals (2^53 + 1 rounds to even).
+      {"123.456789012345678901234", 123.456789012345678901234},
+      {"9007199254740993", 9007199254740992.0},
+  };
+  for (const auto& [field, value] : numbers) {
+    std::optional<double> converted = convert_time(field);
+    ASSERT_TRUE(converted.has_value()) << field;
+    EXPECT_EQ(*converted, value) << field;
+  }
+  // Nothing to read, or nothing finite: no value at all.
+  for (const char* field :
+       {"", "-", ".", "abc", "'", "nan", "-nan", "inf", "-inf", "infinity", "1e400", "-1e400"})
+    EXPECT_FALSE(convert_time(field).has_value()) << field;
+}
+
+TEST(EntryParser, ResultEntryRegistersEvenWhenTheTimeIsUnusable) {
+  auto t = std::make_unique<Tables>();
+  parse_result_entry(*t, "'Alpha' 12.3s", 1, nullptr);
+  parse_result_entry(*t, "'Alpha' 4s", 2, nullptr);
+  parse_result_entry(*t, "'Al pha' 7s", 2, nullptr);  // same program, later value wins
+  EXPECT_EQ(t->program_count, 1);
+  EXPECT_EQ(t->solve_time[1][1], 12.3);
+  EXPECT_EQ(t->solve_time[1][2], 7.0);
+
+  // Unusable times keep the cell, but the names still count as programs.
+  parse_result_entry(*t, "'Alpha' nan", 1, nullptr);
+  parse_result_entry(*t, "'Alpha' 1e400s", 1, nullptr);
+  parse_result_entry(*t, "'Beta' >", 1, nullptr);
+  parse_result_entry(*t, " 'Gamma' 5s", 1, nullptr);
+  EXPECT_EQ(t->solve_time[1][1], 12.3);
+  EXPECT_EQ(t->program_count, 3);
+  EXPECT_EQ(t->program_name[2], "Beta");
+  EXPECT_EQ(t->program_name[3], "");
+  EXPECT_EQ(t->solve_time[2][1], NOT_TESTED);
+  EXPECT_EQ(t->solve_time[3][1], NOT_TESTED);
+
+  // Before any position exists the time has nowhere to go.
+  parse_result_entry(*t, "'Delta' 3s", 0, nullptr);
+  EXPECT_EQ(t->program_count, 4);
+  EXPECT_EQ(t->solve_time[4][0], NOT_TESTED);
+}
+
+TEST(EntryParser, OffsetEntryOnlyAddsToKnownPrograms) {
+  auto t = std::make_unique<Tables>();
+  parse_result_entry(*t, "'Alpha' 1s", 1, nullptr);
+  parse_result_entry(*t, "'Beta' 1s", 1, nullptr);
+  t->frozen_program_count = t->program_count;
+
+  parse_offset_entry(*t, "'Al pha' 0.5s");
+  parse_offset_entry(*t, "'Alpha' >2s");
+  parse_offset_entry(*t, "'Alpha' x");   // no number: not a sample
+  parse_offset_entry(*t, "'Gamma' 9s");  // unknown: ignored
+  parse_offset_entry(*t, "'alpha' 9s");  // names are case-sensitive
+  EXPECT_EQ(t->program_count, 2);
+  EXPECT_EQ(t->time_offset[1], -1.5);  // 0.5 + -2
+  EXPECT_EQ(t->offset_sample_count[1], 2);
+  EXPECT_EQ(t->time_offset[2], 0.0);
+  EXPECT_EQ(t->offset_sample_count[2], 0);
+  EXPECT_EQ(t->offset_sample_count[3], 0);
+}
+
+}  // namespace
+}  // namespace tarvolin

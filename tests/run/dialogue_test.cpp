@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/scratch.h"
+
+namespace tarvolin::testing {
+namespace {
+
+const std::string BANNER =
+    "Tarvolin, Version 1.0.4\n"
+    "Rating chess programs by their solution times\n"
+    "---------------------------------\n";
+const std::string PROMPTS = "\nName of pgn-file = \nStart Elo = ";
+
+// Four programs on three positions. Position 1: three equal solutions, three
+// drawn matches. Position 2: A and B equal again, one more draw. Position 3:
+// A, B and D all failed, so every pair there is invalid and D has no match.
+// Every score is 0.5, so the ratings stand still from the first iteration.
+const std::string RUN_PGN =
+    "[Event \"t\"]\n[Annotator \"one\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n"
+    "{'A' 10s, 'B' 10s, 'C' 10s} *\n"
+    "[Event \"t\"]\n[Annotator \"two\"]\n[FEN \"8/8/8/8/8/8/8/K5k1 w - - 0 1\"]\n"
+    "{'A' 20s, 'B' 20s} *\n"
+    "[Event \"t\"]\n[Annotator \"three\"]\n[FEN \"8/8/8/8/8/8/8/K4k2 w - - 0 1\"]\n"
+    "{'A' >30s, 'B' >30s, 'D' >60s} *\n";
+
+const std::string RUN_TRANSCRIPT = BANNER + PROMPTS +
+                                   "\nReading run.pgn...\n"
+                                   "(1) A\n(2) B\n(3) C\n(4) D\n"
+                                   "4 programs\n3 positions\n"
+                                   "\nCannot find 'Offset.pgn'\n"
+                                   "4 matches\n"
+                                   "Analysing database structure... \n"
+                                   "1 cluster(s)\n"
+                                   "Calculating ELO ratings... 1 iterations\n"
+                                   "CPU time = 0 sec\n"
+                                   "\nReady!";
+
+// How often text occurs in a report.
+int occurrences(const std::string& report, const std::string& text) {
+  int count = 0;
+  for (auto at = report.find(text); at != std::string::npos; at = report.find(text, at + 1))
+    ++count;
+  return count;
+}
+
+TEST(Dialogue, UnopenableFileStopsBeforeTheStartElo) {
+  ScratchDir dir;
+  dir.write("suite.pgn", RUN_PGN);
+  const std::pair<std::string, std::string> cases[] = {
+      {"missing\n2600\n\n", "missing.pgn"},
+      {"suite.pgn\n2600\n\n", "suite.pgn.pgn"},  // the ending is always added
+      {"\n2600\n\n", ".pgn"},                    // nothing typed
+      {"", ".pgn"},                              // no input at all
+  };
+  for (const auto& [answers, name] : cases) {
+    RunResult result = run_in_process(answers);
+    EXPECT_EQ(result.console,
+              BANNER + "\nName of pgn-file = \nFAILURE - Unable to open " + name + "\n")
+        << answers;
+    EXPECT_EQ(result.exit_code, 1) << answers;
+  }
+  EXPECT_FALSE(dir.exists("general.dat"));
+}
+
+TEST(Dialogue, TooFewProgramsOrPositionsStopAfterReading) {
+  ScratchDir dir;
+  dir.write("Offset.pgn", "[Event \"w\"]\n{'A' 1s}\n[Event \"o\"]\n{'A' 1s}\n");
+  dir.write("one.pgn",
+            "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 5s}\n[Event \"t\"]\n[FEN \"F2\"]\n{'A' 6s}\n");
+  dir.write("nofen.pgn", "[Event \"t\"]\n{'A' 5s, 'B' 6s}\n");
+  dir.write("empty.pgn", "");
+
+  // The answer comes from a Windows-made file: its carriage return is no part
+  // of the name.
+  RunResult result = run_in_process("one\r\n2600\r\n\r\n");
+  EXPECT_EQ(result.console, BANNER + PROMPTS +
+                                "\nReading one.pgn...\n(1) A\n1 programs\n2 positions\n"
+                                "\nLess than 2 programs !");
+  EXPECT_EQ(result.exit_code, 1);
+
+  result = run_in_process("nofen\n2600\n\n");
+  EXPECT_EQ(result.console, BANNER + PROMPTS +
+                                "\nReading nofen.pgn...\n(1) A\n(2) B\n2 programs\n0 positions\n"
+                                "\nLess than 1 position !");
+  EXPECT_EQ(result.exit_code, 1);
+
+  // Neither programs nor positions: only the first complaint.
+  result = run_in_process("empty\n2600\n\n");
+  EXPECT_EQ(result.console, BANNER + PROMPTS +
+                                "\nReading empty.pgn...\n0 programs\n0 positions\n"
+                                "\nLess than 2 programs !");
+  EXPECT_EQ(result.exit_code, 1);
+
+  for (const char* report :
+       {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"})
+    EXPECT_FALSE(dir.exists(report)) << report;
+}
+
+TEST(Dialogue, CompleteRunTranscript) {
+  ScratchDir dir;
+  dir.write("run.pgn", RUN_PGN);
+  RunResult result = run_in_process("run\n2600\n\n");
+  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
+
+  // Input that ends after the name: the start Elo stays, and the closing key
+  // read does not wait.
+  result = run_in_process("run");
+  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
+}
+
+TEST(Dialogue, StartEloAnswer) {
+  ScratchDir dir;
+  dir.write("run.pgn", RUN_PGN);
+  // Letters leave the default; the run is otherwise unchanged.
+  RunResult result = run_in_process("run\nabc\n");
+  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
+
+  // A number is read as such, fraction included (2450.7 prints as 2451), and
+  // only after blank lines.
+  EXPECT_EQ(occurrences(dir.read("rating.dat"), " : 2600  "), 3);
+
+  result = run_in_process("run\n\n\n  2450.7\n\n");
+  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
+  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2451\n"), std::string::npos);
+  // A, B and C stand at the centre, which is the start Elo; D is not rated.
+  EXPECT_EQ(occurrences(dir.read("rating.dat"), " : 2451  "), 3);
+}
+
+}  // namespace
+}  // namespace tarvolin::testing
