@@ -1,0 +1,91 @@
+#include "matches/general_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "support/scratch.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::ScratchDir;
+
+// Writes general.dat from t in a fresh directory; returns the file, and
+// fails the test if anything reached the console.
+std::string report_of(const Tables& t) {
+  ScratchDir dir;
+  std::FILE* console = std::tmpfile();
+  EXPECT_TRUE(write_general_report(t, console));
+  EXPECT_EQ(std::ftell(console), 0L);
+  std::fclose(console);
+  return dir.read("general.dat");
+}
+
+std::unique_ptr<Tables> summary(int32_t invalid, int32_t matches, int32_t complete) {
+  auto t = std::make_unique<Tables>();
+  t->database_name = "suite.pgn";
+  t->program_count = 12;
+  t->position_count = 150;
+  t->tested_position_count = 148;
+  t->overall_mst1 = 23.44;
+  t->overall_mst2 = 41.66;
+  t->overall_imst = 96.21;
+  t->invalid_count = invalid;
+  t->match_count = matches;
+  t->complete_count = complete;
+  return t;
+}
+
+TEST(GeneralReport, SummaryOfASuite) {
+  EXPECT_EQ(report_of(*summary(1234, 9000, 7000)),
+            "\n"
+            "Database  :   suite.pgn\n"
+            "Programs  :     12\n"
+            "Positions :    150 (tested: 148)\n"
+            "\n"
+            "MST1      :     23.4 s (solved positions only)\n"
+            "MST2      :     41.7 s (including unsolved positions)\n"
+            "iMST      :     96.2 s (estimated values for unsolved positions)\n"
+            "\n"
+            "Matches\n"
+            "\n"
+            "invalid   :   1234/10234 ->  12.06 %\n"
+            "evaluated :   9000/10234 ->  87.94 %\n"
+            "among them\n"
+            "complete  :   7000/9000 ->  77.78 %\n"
+            "uncomplete:   2000/9000 ->  22.22 %\n"
+            "\n"
+            "Start Elo :   2600\n");
+}
+
+TEST(GeneralReport, EmptySharesAndWideCounts) {
+  auto empty = summary(0, 0, 0);
+  empty->overall_mst1 = empty->overall_mst2 = empty->overall_imst = 0.0;
+  std::string text = report_of(*empty);
+  EXPECT_NE(text.find("MST1      :      0.0 s"), std::string::npos) << text;
+  EXPECT_NE(text.find("invalid   :      0/0 ->   0.00 %\n"
+                      "evaluated :      0/0 ->   0.00 %\n"
+                      "among them\n"
+                      "complete  :      0/0 ->   0.00 %\n"
+                      "uncomplete:      0/0 ->   0.00 %\n"),
+            std::string::npos)
+      << text;
+
+  auto wide = summary(0, 1234567, 1234567);
+  wide->start_elo = 12345.6;
+  text = report_of(*wide);
+  EXPECT_NE(text.find("invalid   :      0/1234567 ->   0.00 %\n"
+                      "evaluated : 1234567/1234567 -> 100.00 %\n"
+                      "among them\n"
+                      "complete  : 1234567/1234567 -> 100.00 %\n"
+                      "uncomplete:      0/1234567 ->   0.00 %\n"
+                      "\nStart Elo :  12346\n"),
+            std::string::npos)
+      << text;
+}
+
+}  // namespace
+}  // namespace tarvolin
