@@ -1,0 +1,310 @@
+// Shared by the fuzz harnesses and by the test that replays their findings:
+// feeding raw bytes to the readers and to a whole run, and putting one
+// Tables object back to its initial state between inputs. A fresh Tables is
+// some 45 MB, far too slow to build per input, so only the rows and columns
+// an input can have touched (up to program_count and position_count) are
+// reset; tables_are_fresh() checks that nothing outside them was written.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "core/run_abort.h"
+#include "core/tables.h"
+#include "input/char_source.h"
+#include "input/entry_parser.h"
+#include "input/offset_file.h"
+#include "input/result_file.h"
+#include "matches/build_matches.h"
+#include "matches/general_report.h"
+#include "matches/normalise_times.h"
+#include "rating/clusters.h"
+#include "rating/error_margins.h"
+#include "rating/iterate_ratings.h"
+#include "reports/position_report.h"
+#include "reports/rating_report.h"
+
+namespace tarvolin::fuzz {
+
+// A line of its own that splits an input of the whole-run harness: what
+// stands before it is the result file, what follows it the offset file.
+inline constexpr std::string_view OFFSET_MARKER = "\n%Offset\n";
+
+// Capacities of the tables including slot 0.
+inline constexpr int PROGRAM_SLOTS = MAX_PROGRAMS + 1;
+inline constexpr int POSITION_SLOTS = MAX_POSITIONS + 1;
+inline constexpr int CLUSTER_SLOTS = MAX_CLUSTERS + 1;
+inline constexpr int CLASS_SLOTS = 4;
+
+inline void reset_tables(Tables& t) {
+  // Every phase indexes programs and positions by the registered counts, so
+  // these bound what a run can have written.
+  const int programs = std::clamp(t.program_count, 0, MAX_PROGRAMS);
+  const int positions = std::clamp(t.position_count, 0, MAX_POSITIONS);
+  for (int p = 0; p <= programs; ++p) {
+    std::fill_n(t.solve_time[p], positions + 1, NOT_TESTED);
+    std::fill_n(t.est_time[p], positions + 1, NOT_TESTED);
+    std::fill_n(t.pair_games[p], programs + 1, 0);
+    std::fill_n(t.pair_score[p], programs + 1, 0.0);
+    std::fill_n(t.trend_count[p], CLASS_SLOTS, 0);
+    std::fill_n(t.trend_sum[p], CLASS_SLOTS, 0.0);
+    t.program_name[p].clear();
+    t.time_offset[p] = 0.0;
+    t.offset_sample_count[p] = 0;
+    t.match_total[p] = 0;
+    t.match_wins[p] = 0;
+    t.match_draws[p] = 0;
+    t.match_losses[p] = 0;
+    t.score_rate[p] = 0.0;
+    t.cluster_id[p] = 0;
+    t.elo[p] = 0.0;
+    t.avg_opponent_elo[p] = 0.0;
+    t.elo_margin[p] = 0.0;
+    t.pending_flag[p] = 0;
+  }
+  for (int q = 0; q <= positions; ++q) {
+    t.position_fen[q].clear();
+    t.position_label[q].clear();
+    t.pos_mst1[q] = 0.0;
+    t.pos_mst2[q] = 0.0;
+    t.difficulty_class[q] = 0;
+  }
+  t.program_index.clear();
+  t.position_index.clear();
+  t.program_count = 0;
+  t.position_count = 0;
+  t.frozen_program_count = 0;
+  t.start_elo = 2600.0;
+  t.database_name.clear();
+  t.match_count = 0;
+  t.invalid_count = 0;
+  t.complete_count = 0;
+  t.tested_position_count = 0;
+  t.overall_mst1 = 0.0;
+  t.overall_mst2 = 0.0;
+  t.overall_imst = 0.0;
+  t.cluster_count = 0;
+  std::fill(t.cluster_size.begin(), t.cluster_size.end(), 0);
+  std::fill(t.cluster_match_sum.begin(), t.cluster_match_sum.end(), 0);
+  std::fill(t.itoffset.begin(), t.itoffset.end(), 0.0);
+}
+
+namespace detail {
+
+// Bitwise, so that -0.0 left where 0.0 belongs, or a NaN, shows up.
+template <class T>
+bool same_bits(const T* a, const T* b, std::size_t n) {
+  return std::memcmp(a, b, n * sizeof(T)) == 0;
+}
+
+template <class T>
+bool same_grid(const Grid<T>& a, const Grid<T>& b, int rows, int columns) {
+  for (int row = 0; row < rows; ++row)
+    if (!same_bits(a[row], b[row], static_cast<std::size_t>(columns))) return false;
+  return true;
+}
+
+template <class T>
+bool same_vector(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() && same_bits(a.data(), b.data(), a.size());
+}
+
+}  // namespace detail
+
+// Whether t holds exactly what a newly built Tables holds, in every slot.
+inline bool tables_are_fresh(const Tables& t, const Tables& fresh) {
+  using detail::same_grid;
+  using detail::same_vector;
+  return t.program_count == fresh.program_count && t.position_count == fresh.position_count &&
+         t.frozen_program_count == fresh.frozen_program_count &&
+         t.program_name == fresh.program_name && t.position_fen == fresh.position_fen &&
+         t.position_label == fresh.position_label && t.program_index.empty() &&
+         t.position_index.empty() && t.start_elo == fresh.start_elo &&
+         t.database_name == fresh.database_name &&
+         same_grid(t.solve_time, fresh.solve_time, PROGRAM_SLOTS, POSITION_SLOTS) &&
+         same_grid(t.est_time, fresh.est_time, PROGRAM_SLOTS, POSITION_SLOTS) &&
+         same_grid(t.pair_games, fresh.pair_games, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
+         same_grid(t.pair_score, fresh.pair_score, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
+         same_grid(t.trend_count, fresh.trend_count, PROGRAM_SLOTS, CLASS_SLOTS) &&
+         same_grid(t.trend_sum, fresh.trend_sum, PROGRAM_SLOTS, CLASS_SLOTS) &&
+         same_vector(t.time_offset, fresh.time_offset) &&
+         same_vector(t.offset_sample_count, fresh.offset_sample_count) &&
+         same_vector(t.match_total, fresh.match_total) &&
+         same_vector(t.match_wins, fresh.match_wins) &&
+         same_vector(t.match_draws, fresh.match_draws) &&
+         same_vector(t.match_losses, fresh.match_losses) &&
+         same_vector(t.score_rate, fresh.score_rate) &&
+         same_vector(t.cluster_id, fresh.cluster_id) && same_vector(t.elo, fresh.elo) &&
+         same_vector(t.avg_opponent_elo, fresh.avg_opponent_elo) &&
+         same_vector(t.elo_margin, fresh.elo_margin) &&
+         same_vector(t.pending_flag, fresh.pending_flag) &&
+         same_vector(t.pos_mst1, fresh.pos_mst1) && same_vector(t.pos_mst2, fresh.pos_mst2) &&
+         same_vector(t.difficulty_class, fresh.difficulty_class) &&
+         t.match_count == fresh.match_count && t.invalid_count == fresh.invalid_count &&
+         t.complete_count == fresh.complete_count &&
+         t.tested_position_count == fresh.tested_position_count &&
+         t.overall_mst1 == fresh.overall_mst1 && t.overall_mst2 == fresh.overall_mst2 &&
+         t.overall_imst == fresh.overall_imst && t.cluster_count == fresh.cluster_count &&
+         same_vector(t.cluster_size, fresh.cluster_size) &&
+         same_vector(t.cluster_match_sum, fresh.cluster_match_sum) &&
+         same_vector(t.itoffset, fresh.itoffset);
+}
+
+// Bytes read through a FILE*, as the readers get a file from disk. The bytes
+// are copied: a read-only stream over memory still wants writable memory,
+// and always one byte of it, even for an empty file.
+class MemoryFile {
+ public:
+  explicit MemoryFile(std::string_view bytes) : bytes_(bytes.size() + 1, '\0') {
+    bytes.copy(bytes_.data(), bytes.size());
+    file_ = fmemopen(bytes_.data(), bytes.size(), "r");
+  }
+  ~MemoryFile() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
+  std::FILE* get() const { return file_; }
+
+ private:
+  std::vector<char> bytes_;
+  std::FILE* file_ = nullptr;
+};
+
+// Reads the bytes as a result file. False when a registry overflowed, which
+// ends a real run there.
+inline bool read_result_bytes(Tables& t, std::string_view bytes, std::FILE* console) {
+  MemoryFile file(bytes);
+  CharSource source(file.get());
+  try {
+    read_result_file(t, source, console);
+  } catch (const RunAbort&) {
+    return false;
+  }
+  return true;
+}
+
+inline void read_offset_bytes(Tables& t, std::string_view bytes) {
+  MemoryFile file(bytes);
+  CharSource source(file.get());
+  read_offset_source(t, source);
+}
+
+// A run costs up to programs^2 * positions steps in the match loops and
+// programs^2 per iteration of the ratings; beyond this many an input takes
+// longer than what it exercises is worth, so only its reading is run.
+inline constexpr long LARGEST_RUN = 10'000'000;
+
+// Everything a run does with its input, in the order of a run, writing the
+// reports into the working directory. The bytes before OFFSET_MARKER are the
+// result file, those after it (if any) the offset file. Returns how far the
+// run got: 0 stopped after reading (or too large to go on), 1 stopped at the
+// cluster limit, 2 complete.
+inline int run_whole_computation(Tables& t, std::string_view bytes, std::FILE* console) {
+  std::string_view result = bytes, offsets;
+  bool have_offsets = false;
+  if (std::size_t marker = bytes.find(OFFSET_MARKER); marker != std::string_view::npos) {
+    result = bytes.substr(0, marker);
+    offsets = bytes.substr(marker + OFFSET_MARKER.size());
+    have_offsets = true;
+  }
+  if (!read_result_bytes(t, result, console)) return 0;
+  if (t.program_count < 2 || t.position_count < 1) return 0;
+  if (long{t.program_count} * t.program_count * (t.position_count + ITERATION_FAILURE_COUNT) >
+      LARGEST_RUN)
+    return 0;
+  t.frozen_program_count = t.program_count;
+  if (have_offsets) read_offset_bytes(t, offsets);
+  normalise_times(t);
+  build_matches(t);
+  write_general_report(t, console);
+  try {
+    find_clusters(t);
+  } catch (const RunAbort&) {
+    return 1;
+  }
+  write_cluster_report(t, console);
+  iterate_ratings(t);
+  compute_error_margins(t);
+  write_rating_report(t, console);
+  write_position_report(t, console);
+  return 2;
+}
+
+// What the readers promise about the tables they fill. Returns what is
+// broken, or nullptr.
+inline const char* broken_reader_invariant(const Tables& t) {
+  if (t.program_count < 0 || t.program_count > MAX_PROGRAMS) return "program_count";
+  if (t.position_count < 0 || t.position_count > MAX_POSITIONS) return "position_count";
+  if (t.program_index.size() != static_cast<std::size_t>(t.program_count))
+    return "program index out of step";
+  if (t.position_index.size() != static_cast<std::size_t>(t.position_count))
+    return "position index out of step";
+  for (int p = 1; p <= t.program_count; ++p) {
+    const std::string& name = t.program_name[p];
+    if (name.size() > ENTRY_WINDOW) return "name longer than the entry window";
+    if (name.find_first_of(std::string_view(" \n\0'", 4)) != std::string::npos)
+      return "blank, line end, NUL or quote in a name";
+    auto found = t.program_index.find(name);
+    if (found == t.program_index.end() || found->second != p) return "name not indexed";
+    if (t.solve_time[p][0] != NOT_TESTED) return "time stored without a position";
+    for (int q = 1; q <= t.position_count; ++q)
+      if (!std::isfinite(t.solve_time[p][q])) return "time not finite";
+  }
+  for (int q = 1; q <= t.position_count; ++q) {
+    const std::string& fen = t.position_fen[q];
+    if (fen.find('\0') != std::string::npos) return "NUL in a FEN";
+    auto found = t.position_index.find(fen);
+    if (found == t.position_index.end() || found->second != q) return "FEN not indexed";
+  }
+  return nullptr;
+}
+
+// The bookkeeping a complete run must leave consistent, whatever its input.
+// Returns what is broken, or nullptr.
+inline const char* broken_invariant(const Tables& t) {
+  const int n = t.program_count;
+  // An offset can push a corrected time past the largest double; the score
+  // of two infinite solutions is then NaN, which is neither win, draw nor
+  // loss. The counting and the clusters must hold all the same.
+  bool times_finite = true;
+  for (int p = 1; p <= n; ++p)
+    for (int q = 1; q <= t.position_count; ++q)
+      times_finite = times_finite && std::isfinite(t.solve_time[p][q]);
+
+  int64_t all_matches = 0;
+  for (int p = 1; p <= n; ++p) {
+    int64_t games = 0;
+    for (int r = 1; r <= n; ++r) {
+      if (t.pair_games[p][r] != t.pair_games[r][p]) return "pair_games not symmetric";
+      games += t.pair_games[p][r];
+    }
+    if (t.pair_games[p][p] != 0) return "a program met itself";
+    if (games != t.match_total[p]) return "pair_games do not add up to match_total";
+    if (int64_t{t.trend_count[p][1]} + t.trend_count[p][2] + t.trend_count[p][3] !=
+        t.match_total[p])
+      return "trend counts do not add up to match_total";
+    if ((t.cluster_id[p] == 0) != (t.match_total[p] == 0)) return "cluster of a program wrong";
+    if (t.cluster_id[p] < 0 || t.cluster_id[p] > t.cluster_count) return "cluster out of range";
+    if (t.pending_flag[p] != 0) return "pending_flag left set";
+    if (t.elo_margin[p] < 0.0) return "negative elo_margin";
+    if (times_finite) {
+      if (int64_t{t.match_wins[p]} + t.match_draws[p] + t.match_losses[p] != t.match_total[p])
+        return "wins, draws and losses do not add up to match_total";
+      if (!(t.score_rate[p] >= 0.0 && t.score_rate[p] <= 1.0)) return "score_rate outside 0..1";
+    }
+    all_matches += t.match_total[p];
+  }
+  if (all_matches != 2 * int64_t{t.match_count}) return "match_count is not half the total";
+  for (int q = 1; q <= t.position_count; ++q)
+    if (t.difficulty_class[q] < 1 || t.difficulty_class[q] > 3) return "difficulty class";
+  return nullptr;
+}
+
+}  // namespace tarvolin::fuzz
