@@ -1,5 +1,7 @@
 #include "core/tables.h"
 
+#include <limits>
+
 namespace tarvolin {
 
 namespace {
@@ -33,6 +35,9 @@ Tables::Tables()
       pos_mst1(POSITION_SLOTS, 0.0),
       pos_mst2(POSITION_SLOTS, 0.0),
       difficulty_class(POSITION_SLOTS, 0),
+      pair_faster(PROGRAM_SLOTS, PROGRAM_SLOTS, 0),
+      margin_squares(PROGRAM_SLOTS, 0.0),
+      margin_rate(PROGRAM_SLOTS, std::numeric_limits<double>::quiet_NaN()),
       cluster_size(CLUSTER_SLOTS, 0),
       cluster_match_sum(CLUSTER_SLOTS, 0),
       itoffset(CLUSTER_SLOTS, 0.0) {}

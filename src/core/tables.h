@@ -102,6 +102,17 @@ struct Tables {
   double overall_mst2 = 0.0;
   double overall_imst = 0.0;
 
+  // Found by the match builder while it visits every match anyway, so that
+  // the error margins and the opponent lines need not visit them again.
+  // pair_faster[p][r]: matches of p against r in which p's recorded |time|
+  // was the smaller one (r's losses by time are pair_faster[r][p]).
+  Grid<int16_t> pair_faster;
+  bool pair_faster_ready = false;
+  // Sum of the squared deviations of p's margin scores from margin_rate[p],
+  // the score fraction it was formed with; NaN until the builder forms it.
+  std::vector<double> margin_squares;
+  std::vector<double> margin_rate;
+
   // clusters 1..cluster_count
   int32_t cluster_count = 0;
   std::vector<int32_t> cluster_size;

@@ -10,7 +10,11 @@ namespace tarvolin {
 double estimated_time(double t, double m);
 
 // Fills est_time, every match with its score in the per-program, per-pair
-// and per-class tables, and the database-wide means and counts.
+// and per-class tables, and the database-wide means and counts; on the way,
+// pair_faster and each program's margin_squares and margin_rate. Programs
+// are shared out among worker threads; every table comes out the same
+// whatever their number.
 void build_matches(Tables& tables);
+void build_matches(Tables& tables, unsigned workers);
 
 }  // namespace tarvolin

@@ -1,6 +1,8 @@
 #include "reports/position_report.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/report_stream.h"
 
@@ -8,28 +10,23 @@ namespace tarvolin {
 
 namespace {
 
-// The pending program with the smallest absolute time; failures sort by
-// their limit, and the lowest number wins a tie.
-int32_t select_fastest(const Tables& t, int32_t q) {
-  int32_t choice = 0;
-  for (int r = 1; r <= t.program_count; ++r) {
-    if (t.pending_flag[r] != 1) continue;
-    if (choice == 0 || std::fabs(t.solve_time[r][q]) < std::fabs(t.solve_time[choice][q]))
-      choice = r;
-  }
-  return choice;
-}
+struct Listed {
+  double time;  // absolute: a failure is listed by its limit
+  int32_t program;
+};
 
-void write_position(ReportStream& out, Tables& t, int32_t q) {
+// listed is scratch, kept between positions to save its allocations.
+void write_position(ReportStream& out, const Tables& t, int32_t q, std::vector<Listed>& listed) {
   out.print("\n\n\nPosition %3d: %s\nFEN: %-80s", q, t.position_label[q].c_str(),
             t.position_fen[q].c_str());
 
   int32_t tested = 0, solved = 0, internal = 0;
   double tested_sum = 0.0, internal_sum = 0.0, shown_estimate = 0.0;
+  listed.clear();
   for (int r = 1; r <= t.program_count; ++r) {
     double time = t.solve_time[r][q];
     if (!is_tested(time)) continue;
-    t.pending_flag[r] = 1;
+    listed.push_back({std::fabs(time), r});
     ++tested;
     tested_sum += std::fabs(time);
     if (is_solved(time)) ++solved;
@@ -61,10 +58,11 @@ void write_position(ReportStream& out, Tables& t, int32_t q) {
   out.print("\nDegree of difficulty (based on MST2): %.1f (%+.1f) Elo\n",
             t.start_elo + difficulty_elo, difficulty_elo);
 
-  for (int32_t listed = 0; listed < tested; ++listed) {
-    int32_t r = select_fastest(t, q);
-    if (r == 0) break;
-    t.pending_flag[r] = 0;
+  // Fastest first; equal times in program order, as they were gathered.
+  std::stable_sort(listed.begin(), listed.end(),
+                   [](const Listed& x, const Listed& y) { return x.time < y.time; });
+  for (const Listed& entry : listed) {
+    const int32_t r = entry.program;
     double time = t.solve_time[r][q];
     char mark = time < 0.0 ? '>' : (time <= 1.0 ? '<' : ' ');
     out.print("\n%-40s: %c%7.2f s", t.program_name[r].c_str(), mark, std::fabs(time));
@@ -73,13 +71,14 @@ void write_position(ReportStream& out, Tables& t, int32_t q) {
 
 }  // namespace
 
-bool write_position_report(Tables& t, std::FILE* console) {
+bool write_position_report(const Tables& t, std::FILE* console) {
   ReportStream out("positions.dat", console);
   out.print("Individual statistics: positions");
   out.print("\n\nMST1  : Mean solution time (only programs solving the position)\n");
   out.print("MST2  : Mean solution time (also programs not solving the position)\n");
   out.print("iMST  : Internal mean solution time (using estimated time for unsolved results)");
-  for (int q = 1; q <= t.position_count; ++q) write_position(out, t, q);
+  std::vector<Listed> listed;
+  for (int q = 1; q <= t.position_count; ++q) write_position(out, t, q, listed);
   return out.close();
 }
 

@@ -53,9 +53,16 @@ struct Tally {
 };
 
 // Wins, draws and losses against one opponent from the recorded times
-// themselves, on the positions where the two met.
+// themselves, on the positions where the two met. The match builder counts
+// them as it goes; without its counts, the positions are scanned.
 Tally tally_against(const Tables& t, int32_t p, int32_t r) {
   Tally tally;
+  if (t.pair_faster_ready) {
+    tally.wins = t.pair_faster[p][r];
+    tally.losses = t.pair_faster[r][p];
+    tally.draws = t.pair_games[p][r] - tally.wins - tally.losses;
+    return tally;
+  }
   for (int q = 1; q <= t.position_count; ++q) {
     double a = t.solve_time[p][q], b = t.solve_time[r][q];
     if (!forms_match(a, b)) continue;
@@ -73,6 +80,11 @@ Tally tally_against(const Tables& t, int32_t p, int32_t r) {
 
 void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
                            double av_op) {
+  write_program_details(out, t, p, rank, av_op, rank_index(t, p));
+}
+
+void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
+                           double av_op, double rank_index_of_p) {
   out.print("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
   write_trends(out, t, p, av_op);
 
@@ -83,7 +95,7 @@ void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_
   out.print("MST1            : %7.2f s\n", stats.mst1());
   out.print("MST2            : %7.2f s\n", stats.mst2());
   out.print("iMST            : %7.2f s\n", stats.imst());
-  out.print("RankIndex       :    %4.2f\n", rank_index(t, p));
+  out.print("RankIndex       :    %4.2f\n", rank_index_of_p);
 
   out.print("\nMatch results:\n");
   out.print("Total                                   : %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n\n",

@@ -13,5 +13,8 @@ void begin_program_report(ReportStream& out);
 // av_op is the program's printed average opponent.
 void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
                            double av_op);
+// The same with the program's rank_index already at hand.
+void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
+                           double av_op, double rank_index_of_p);
 
 }  // namespace tarvolin

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "core/tables.h"
 
 namespace tarvolin {
@@ -8,5 +10,10 @@ namespace tarvolin {
 // fast, over every position p was tested on (p meets itself on positions it
 // solved). Independent of the Elo model; 0.0 when nothing was compared.
 double rank_index(const Tables& tables, int32_t p);
+
+// rank_index of every program 1..program_count at once (slot 0 unused), for
+// reports that need them all: one sort per position instead of a scan of
+// every program for each program.
+std::vector<double> rank_indexes(const Tables& tables);
 
 }  // namespace tarvolin

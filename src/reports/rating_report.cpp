@@ -1,6 +1,7 @@
 #include "reports/rating_report.h"
 
 #include <cmath>
+#include <vector>
 
 #include "core/report_stream.h"
 #include "reports/program_report.h"
@@ -11,14 +12,15 @@ namespace tarvolin {
 
 namespace {
 
-void write_rating_row(ReportStream& out, const Tables& t, int32_t p, int32_t rank) {
+void write_rating_row(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
+                      double rank_index_of_p) {
   ProgramTimeStats stats = program_time_stats(t, p);
   out.print(
       "%3d %-40s : %4.0f  %3.0f  %5ld   %5.1f %%   %4.0f   %3ld/%3ld  %5.1fs  %5.1fs   %4.2f\n",
       rank, t.program_name[p].c_str(), printed_elo(t, p), std::fabs(t.elo_margin[p]),
       static_cast<long>(t.match_total[p]), t.score_rate[p] * 100.0, printed_av_op(t, p),
       static_cast<long>(stats.solved_count), static_cast<long>(stats.tested_count), stats.mst1(),
-      stats.mst2(), rank_index(t, p));
+      stats.mst2(), rank_index_of_p);
 }
 
 // The pending program of cluster c with the highest rating; the lowest
@@ -40,6 +42,7 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
   begin_program_report(programs);
 
   for (int p = 1; p <= t.program_count; ++p) t.pending_flag[p] = t.match_total[p] != 0 ? 1 : 0;
+  const std::vector<double> rank_index_of = rank_indexes(t);
 
   for (int c = 1; c <= t.cluster_count; ++c) {
     rating.print(
@@ -49,9 +52,9 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
     for (int rank = 1; rank <= t.cluster_size[c]; ++rank) {
       int32_t p = select_best(t, c);
       if (p == 0) break;
-      write_rating_row(rating, t, p, rank);
+      write_rating_row(rating, t, p, rank, rank_index_of[p]);
       t.pending_flag[p] = 0;
-      write_program_details(programs, t, p, rank, printed_av_op(t, p));
+      write_program_details(programs, t, p, rank, printed_av_op(t, p), rank_index_of[p]);
     }
   }
 
