@@ -185,8 +185,8 @@ long children_peak_kb() {
   return usage.ru_maxrss;
 }
 
-// A forked child starts with its parent's peak, so the test's own peak
-// (the 100 MB it built) has to be forgotten before each run it measures.
+// A forked child starts with its parent's peak, so the test's own peak has
+// to be forgotten before each run it measures.
 bool forget_own_peak() {
   std::ofstream clear("/proc/self/clear_refs");
   clear << "5";
@@ -204,16 +204,19 @@ TEST(HostileBinary, HundredMegabyteCommentStreamsThrough) {
 
   // One comment of 100 MB: a separator of 50 MB full of tag and comment
   // openers, then an entry of 50 MB whose name is cut at the entry window.
-  const std::size_t half = 50'000'000;
-  std::string pgn = "[Event \"e\"]\n[FEN \"F1\"]\n{'A' 5s, 'B' 7s,";
-  const std::string separator = " [Event \"x\"] {y [FEN \"z\"]\n";
-  while (pgn.size() < half) pgn += separator;
-  pgn += "'C";
-  pgn.append(half, 'x');
-  pgn += "} *\n";
-  dir.write("t.pgn", pgn);
-  pgn.clear();
-  pgn.shrink_to_fit();
+  // Written a megabyte at a time: a test holding the file in memory would
+  // hand its own size to the child it forks.
+  {
+    std::ofstream file("t.pgn", std::ios::binary);
+    file << "[Event \"e\"]\n[FEN \"F1\"]\n{'A' 5s, 'B' 7s,";
+    std::string separator;
+    while (separator.size() < 1'000'000) separator += " [Event \"x\"] {y [FEN \"z\"]\n";
+    const std::string name(1'000'000, 'x');
+    for (int i = 0; i < 50; ++i) file << separator;
+    file << "'C";
+    for (int i = 0; i < 50; ++i) file << name;
+    file << "} *\n";
+  }
 
   forget_own_peak();
   auto start = std::chrono::steady_clock::now();
