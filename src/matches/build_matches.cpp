@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -10,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "matches/match_rule.h"
 #include "matches/time_score.h"
 
 namespace tarvolin {
@@ -22,6 +20,8 @@ double estimated_time(double t, double m) {
 
 namespace {
 
+// Positions go in words of 64, one bit each, so that two programs find the
+// positions they share a word at a time instead of one position at a time.
 using Word = uint64_t;
 constexpr int WORD_BITS = 64;
 
@@ -30,9 +30,28 @@ constexpr int WORD_BITS = 64;
 constexpr unsigned MOST_WORKERS = 2;
 
 // Below this many visits a second thread costs more than it saves.
-constexpr int64_t SMALL_DATABASE = 1 << 20;
+constexpr int64_t SMALL_DATABASE = int64_t{1} << 20;
 
-const double NO_VALUE = std::numeric_limits<double>::quiet_NaN();
+// Programs tested on at most this share of the table get their results
+// packed, so an opponent's few results sit together in the cache instead of
+// one per line of its whole row.
+constexpr int64_t PACKED_SHARE_DIVISOR = 4;
+
+// Times that several programs share on a position score alike against any
+// one program: each worker keeps their scores for the program it walks. Per
+// position at most this many values get a slot, the most shared first, and
+// this many slots in all, so the slots stay within a few MB.
+constexpr int MOST_SHARED_PER_POSITION = 255;
+constexpr int64_t MOST_SHARED_SLOTS = int64_t{1} << 17;
+
+// Matches in a word up to which the class sums are added match by match.
+constexpr int FEW_MATCHES = 6;
+
+inline int bit_count(Word x) { return __builtin_popcountll(x); }
+
+inline int lowest_bit(Word x) { return __builtin_ctzll(x); }
+
+inline Word bits_below(int i) { return (Word{1} << i) - 1; }
 
 void fill_estimates(Tables& t) {
   for (int p = 1; p <= t.program_count; ++p) {
@@ -47,66 +66,208 @@ void fill_estimates(Tables& t) {
   }
 }
 
-// The positions each program was tested on and solved, one bit per position,
-// so that two programs find their common positions a word at a time.
-struct PositionSets {
-  int words = 0;
-  std::vector<Word> tested, solved;  // words per program, program-major
-  std::vector<Word> in_class;        // words per difficulty class 0..3
+// Runs work(worker) on the given number of threads, the calling one included.
+template <class Work>
+void on_workers(unsigned workers, Work work) {
+  std::vector<std::thread> threads;
+  for (unsigned worker = 1; worker < workers; ++worker) threads.emplace_back(work, worker);
+  work(0u);
+  for (std::thread& thread : threads) thread.join();
+}
 
-  explicit PositionSets(const Tables& t)
-      : words(t.position_count / WORD_BITS + 1),
-        tested(static_cast<std::size_t>(t.program_count + 1) * words, 0),
-        solved(tested.size(), 0),
-        in_class(static_cast<std::size_t>(4) * words, 0) {
-    for (int q = 1; q <= t.position_count; ++q) {
-      int c = t.difficulty_class[q];
-      if (c >= 0 && c <= 3)
-        in_class[static_cast<std::size_t>(c) * words + q / WORD_BITS] |= Word{1} << (q % WORD_BITS);
+// Everything the walk reads besides the tables themselves.
+struct Layout {
+  int n = 0;          // programs
+  int positions = 0;  // positions
+  int words = 0;
+  std::vector<Word> tested, solved, shared;  // words per program, program-major
+  std::vector<Word> in_class;                // words per difficulty class 0..3
+
+  // Packed results: program-major, positions ascending; first[p * words + w]
+  // is the cell of p's first tested position in word w.
+  bool packed = false;
+  std::vector<int32_t> first;
+  std::vector<double> cell_time, cell_est;
+
+  // Per result (a cell when packed, else program x position), 1 + the number
+  // of its value's slot among the position's shared values, 0 when unshared;
+  // slot_base[q] is the first slot of position q.
+  std::vector<uint8_t> shared_id;
+  std::vector<int32_t> slot_base;
+  int32_t slot_count = 0;
+
+  std::size_t row(int p) const { return static_cast<std::size_t>(p) * words; }
+  std::size_t grid(int p, int q) const {
+    return static_cast<std::size_t>(p) * (positions + 1) + static_cast<std::size_t>(q);
+  }
+  // Where p's result on q sits in the per-result arrays.
+  std::size_t result(int p, int q) const {
+    if (!packed) return grid(p, q);
+    const int w = q / WORD_BITS;
+    return static_cast<std::size_t>(first[row(p) + w]) +
+           bit_count(tested[row(p) + w] & bits_below(q % WORD_BITS));
+  }
+};
+
+void mark_results(const Tables& t, Layout& l) {
+  l.tested.assign(l.row(l.n + 1), 0);
+  l.solved.assign(l.tested.size(), 0);
+  l.shared.assign(l.tested.size(), 0);
+  l.in_class.assign(static_cast<std::size_t>(4) * l.words, 0);
+  int64_t tested_count = 0;
+  for (int p = 1; p <= l.n; ++p) {
+    for (int q = 1; q <= l.positions; ++q) {
+      double time = t.solve_time[p][q];
+      Word bit = Word{1} << (q % WORD_BITS);
+      if (is_tested(time)) l.tested[l.row(p) + q / WORD_BITS] |= bit, ++tested_count;
+      if (is_solved(time)) l.solved[l.row(p) + q / WORD_BITS] |= bit;
     }
-    for (int p = 1; p <= t.program_count; ++p) {
-      Word* tested_row = &tested[static_cast<std::size_t>(p) * words];
-      Word* solved_row = &solved[static_cast<std::size_t>(p) * words];
-      for (int q = 1; q <= t.position_count; ++q) {
-        double time = t.solve_time[p][q];
-        Word bit = Word{1} << (q % WORD_BITS);
-        if (is_tested(time)) tested_row[q / WORD_BITS] |= bit;
-        if (is_solved(time)) solved_row[q / WORD_BITS] |= bit;
+  }
+  for (int q = 1; q <= l.positions; ++q) {
+    int c = t.difficulty_class[q];
+    if (c >= 0 && c <= 3)
+      l.in_class[static_cast<std::size_t>(c) * l.words + q / WORD_BITS] |= Word{1}
+                                                                           << (q % WORD_BITS);
+  }
+
+  const int64_t cells = static_cast<int64_t>(l.n) * l.positions;
+  l.packed = tested_count * PACKED_SHARE_DIVISOR <= cells;
+  if (!l.packed) return;
+  l.first.assign(l.tested.size(), 0);
+  l.cell_time.resize(static_cast<std::size_t>(tested_count));
+  l.cell_est.resize(l.cell_time.size());
+  int32_t cell = 0;
+  for (int p = 1; p <= l.n; ++p) {
+    for (int w = 0; w < l.words; ++w) {
+      l.first[l.row(p) + w] = cell;
+      for (Word bits = l.tested[l.row(p) + w]; bits != 0; bits &= bits - 1) {
+        int q = w * WORD_BITS + lowest_bit(bits);
+        l.cell_time[cell] = t.solve_time[p][q];
+        l.cell_est[cell] = t.est_time[p][q];
+        ++cell;
       }
     }
   }
-  const Word* tested_of(int p) const { return &tested[static_cast<std::size_t>(p) * words]; }
-  Word class_word(int c, int w) const { return in_class[static_cast<std::size_t>(c) * words + w]; }
-  const Word* solved_of(int p) const { return &solved[static_cast<std::size_t>(p) * words]; }
-};
+}
 
-// Margin scores of one program, in the order the margins sum them: opponent
-// by opponent, position by position. They can only be summed once the
-// program's score fraction is known, that is after its last match.
-class ScoreBuffer {
- public:
-  void reserve(std::size_t count) {
-    if (count <= capacity_) return;
-    scores_.reset(new double[count]);  // pages are only touched as filled
-    capacity_ = count;
+// Finds the values shared on each position. Workers take whole words of
+// positions, so no two of them touch the same word of the shared bits.
+void find_shared_values(const Tables& t, Layout& l, unsigned workers) {
+  l.shared_id.assign(l.packed ? l.cell_time.size() : l.grid(l.n + 1, 0), 0);
+  const int per_position = static_cast<int>(
+      std::min<int64_t>(MOST_SHARED_PER_POSITION, MOST_SHARED_SLOTS / std::max(l.positions, 1)));
+  std::vector<int32_t> shared_count(static_cast<std::size_t>(l.positions) + 1, 0);
+
+  std::atomic<int> next_word{0};
+  on_workers(workers, [&](unsigned) {
+    struct Entry {
+      double time;
+      int32_t program;
+    };
+    struct Group {
+      int32_t start, size;
+    };
+    std::vector<Entry> entries;
+    std::vector<Group> groups;
+    for (int w = next_word++; w < l.words; w = next_word++) {
+      for (int q = std::max(1, w * WORD_BITS); q < (w + 1) * WORD_BITS && q <= l.positions; ++q) {
+        entries.clear();
+        for (int p = 1; p <= l.n; ++p)
+          if (is_tested(t.solve_time[p][q])) entries.push_back({t.solve_time[p][q], p});
+        std::sort(entries.begin(), entries.end(),
+                  [](const Entry& x, const Entry& y) { return x.time < y.time; });
+        groups.clear();
+        for (int32_t i = 0, j; i < static_cast<int32_t>(entries.size()); i = j) {
+          for (j = i + 1;
+               j < static_cast<int32_t>(entries.size()) && entries[j].time == entries[i].time;)
+            ++j;
+          if (j - i >= 2) groups.push_back({i, j - i});
+        }
+        std::stable_sort(groups.begin(), groups.end(),
+                         [](const Group& x, const Group& y) { return x.size > y.size; });
+        if (static_cast<int>(groups.size()) > per_position) groups.resize(per_position);
+        shared_count[q] = static_cast<int32_t>(groups.size());
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+          for (int32_t i = groups[g].start; i < groups[g].start + groups[g].size; ++i) {
+            const int p = entries[i].program;
+            l.shared[l.row(p) + w] |= Word{1} << (q % WORD_BITS);
+            l.shared_id[l.result(p, q)] = static_cast<uint8_t>(g + 1);
+          }
+        }
+      }
+    }
+  });
+
+  l.slot_base.assign(static_cast<std::size_t>(l.positions) + 1, 0);
+  l.slot_count = 0;
+  for (int q = 1; q <= l.positions; ++q) {
+    l.slot_base[q] = l.slot_count - 1;  // ids count from 1
+    l.slot_count += shared_count[q];
   }
-  double* data() { return scores_.get(); }
+}
 
- private:
-  std::unique_ptr<double[]> scores_;
-  std::size_t capacity_ = 0;
+// One opponent's results in one word of positions: the time, estimate and
+// shared id of bit i sit at index(i).
+struct WordCells {
+  const double* time;
+  const double* est;
+  const uint8_t* shared_id;
+  Word tested;
+  bool packed;
+  int index(int i) const { return packed ? bit_count(tested & bits_below(i)) : i; }
 };
 
-struct WorkerTotals {
+WordCells cells_of(const Tables& t, const Layout& l, int r, int w) {
+  const Word tested = l.tested[l.row(r) + w];
+  if (l.packed) {
+    const std::size_t at = static_cast<std::size_t>(l.first[l.row(r) + w]);
+    return {&l.cell_time[at], &l.cell_est[at], &l.shared_id[at], tested, true};
+  }
+  const int base = w * WORD_BITS;
+  return {t.solve_time[r] + base, t.est_time[r] + base, &l.shared_id[l.grid(r, base)], tested,
+          false};
+}
+
+// A worker's scratch: one program's margin scores, in the order the margins
+// sum them (opponent by opponent, position by position), which can only be
+// summed once the program's score fraction is known after its last match;
+// and the scores against shared values, valid where owner is the program.
+struct Worker {
+  std::unique_ptr<double[]> margin_scores;
+  std::size_t capacity = 0;
+  std::vector<double> slot_score, slot_margin;
+  std::vector<int32_t> slot_owner;
   int64_t raw_invalid = 0;
   int64_t raw_complete = 0;
+
+  double* margin_buffer(std::size_t count) {
+    if (count > capacity) {
+      margin_scores.reset(new double[count]);  // pages are only touched as filled
+      capacity = count;
+    }
+    return margin_scores.get();
+  }
 };
 
-// Score of a on b where both solved: equal finite times score exactly 0.5,
-// which time_score would also give, only after a pow.
+// Both solved: the estimates are the times, so the margin's score is the
+// builder's. Equal finite times score exactly 0.5, which time_score would
+// also give, only after a pow.
 inline double solved_score(double a, double b) {
   if (a == b && a < std::numeric_limits<double>::infinity()) return 0.5;
   return time_score(a, b);
+}
+
+// The builder's and the margin's score of p's result (a, ea) against r's
+// (b, eb): one failed, so the builder scores the failure's estimate and the
+// margin its limit.
+inline void scores(bool complete, double a, double ea, double b, double eb, double& score,
+                   double& margin) {
+  if (complete) {
+    score = margin = solved_score(a, b);
+  } else {
+    score = time_score(ea, eb);
+    margin = time_score(a, b);
+  }
 }
 
 // Every match of program p, in the order of the builder's loops: opponents r
@@ -114,20 +275,25 @@ inline double solved_score(double a, double b) {
 // programs can be walked side by side. A word of positions at a time: the
 // scores of its matches go to scratch slots, one per bit, and are then added
 // up in position order.
-void walk_program(Tables& t, const PositionSets& sets, int p, ScoreBuffer& buffer,
-                  WorkerTotals& totals) {
-  const int n = t.program_count;
-  const int words = sets.words;
-  const Word* tested_p = sets.tested_of(p);
-  const Word* solved_p = sets.solved_of(p);
+// Counting bits is much of the work between the scores; processors that
+// have an instruction for it get a copy of the walk that uses it.
+__attribute__((target_clones("popcnt", "default"))) void walk_program(Tables& t, const Layout& l,
+                                                                      int p, Worker& worker) {
+  const int n = l.n;
+  const Word* tested_p = &l.tested[l.row(p)];
+  const Word* solved_p = &l.solved[l.row(p)];
   const double* time_p = t.solve_time[p];
   const double* est_p = t.est_time[p];
+  const int32_t* difficulty = t.difficulty_class.data();
 
   int tested_count = 0;
-  for (int w = 0; w < words; ++w) tested_count += std::popcount(tested_p[w]);
-  buffer.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(tested_count));
-  double* margin_scores = buffer.data();
+  for (int w = 0; w < l.words; ++w) tested_count += bit_count(tested_p[w]);
+  double* margin_scores =
+      worker.margin_buffer(static_cast<std::size_t>(n) * static_cast<std::size_t>(tested_count));
   std::size_t margin_count = 0;
+  double* slot_score = worker.slot_score.data();
+  double* slot_margin = worker.slot_margin.data();
+  int32_t* slot_owner = worker.slot_owner.data();
 
   int32_t total = 0, wins = 0, draws = 0, losses = 0;
   int32_t class_count[4] = {0, 0, 0, 0};
@@ -137,19 +303,19 @@ void walk_program(Tables& t, const PositionSets& sets, int p, ScoreBuffer& buffe
 
   for (int r = 1; r <= n; ++r) {
     if (r == p) continue;
-    const Word* tested_r = sets.tested_of(r);
-    const Word* solved_r = sets.solved_of(r);
-    const double* time_r = t.solve_time[r];
-    const double* est_r = t.est_time[r];
+    const Word* tested_r = &l.tested[l.row(r)];
+    const Word* solved_r = &l.solved[l.row(r)];
+    const Word* shared_r = &l.shared[l.row(r)];
     int32_t games = 0, faster = 0;
     double pair_sum = t.pair_score[p][r];
 
-    for (int w = 0; w < words; ++w) {
+    for (int w = 0; w < l.words; ++w) {
       const Word both = tested_p[w] & tested_r[w];
       if (both == 0) continue;
       const int base = w * WORD_BITS;
       const double* a = time_p + base;
-      const double* b = time_r + base;
+      const double* ea = est_p + base;
+      const WordCells b = cells_of(t, l, r, w);
       const Word p_solved = solved_p[w] & both, r_solved = solved_r[w] & both;
       const Word complete = p_solved & r_solved;
 
@@ -157,37 +323,41 @@ void walk_program(Tables& t, const PositionSets& sets, int p, ScoreBuffer& buffe
       // the other's limit.
       Word p_ahead = 0, r_ahead = 0;
       for (Word bits = p_solved & ~r_solved; bits != 0; bits &= bits - 1) {
-        int i = std::countr_zero(bits);
-        p_ahead |= Word{!(a[i] > std::fabs(b[i]))} << i;
+        int i = lowest_bit(bits);
+        p_ahead |= Word{!(a[i] > std::fabs(b.time[b.index(i)]))} << i;
       }
       for (Word bits = r_solved & ~p_solved; bits != 0; bits &= bits - 1) {
-        int i = std::countr_zero(bits);
-        r_ahead |= Word{!(b[i] > std::fabs(a[i]))} << i;
+        int i = lowest_bit(bits);
+        r_ahead |= Word{!(b.time[b.index(i)] > std::fabs(a[i]))} << i;
       }
       const Word matches = complete | p_ahead | r_ahead;
-      totals.raw_invalid += std::popcount(both) - std::popcount(matches);
-      totals.raw_complete += std::popcount(complete);
+      worker.raw_invalid += bit_count(both) - bit_count(matches);
+      worker.raw_complete += bit_count(complete);
       if (matches == 0) continue;
 
-      // Both solved: the estimates are the times, so the margin's score is
-      // the builder's.
-      for (Word bits = complete; bits != 0; bits &= bits - 1) {
-        int i = std::countr_zero(bits);
-        score_of[i] = margin_of[i] = solved_score(a[i], b[i]);
-        faster += a[i] < b[i];
+      const Word shared = matches & shared_r[w];
+      for (Word bits = matches & ~shared; bits != 0; bits &= bits - 1) {
+        int i = lowest_bit(bits), j = b.index(i);
+        scores((complete >> i) & 1, a[i], ea[i], b.time[j], b.est[j], score_of[i], margin_of[i]);
+        faster += std::fabs(a[i]) < std::fabs(b.time[j]);
       }
-      // One failed: the builder scores the failure's estimate, the margin its
-      // limit. A failure is never faster than the solver that met it.
-      for (Word bits = p_ahead | r_ahead; bits != 0; bits &= bits - 1) {
-        int i = std::countr_zero(bits);
-        score_of[i] = time_score(est_p[base + i], est_r[base + i]);
-        margin_of[i] = time_score(a[i], b[i]);
-        faster += std::fabs(a[i]) < std::fabs(b[i]);
+      for (Word bits = shared; bits != 0; bits &= bits - 1) {
+        int i = lowest_bit(bits), j = b.index(i);
+        const int32_t slot = l.slot_base[base + i] + b.shared_id[j];
+        if (slot_owner[slot] != p) {
+          scores((complete >> i) & 1, a[i], ea[i], b.time[j], b.est[j], slot_score[slot],
+                 slot_margin[slot]);
+          slot_owner[slot] = p;
+        }
+        score_of[i] = slot_score[slot];
+        margin_of[i] = slot_margin[slot];
+        faster += std::fabs(a[i]) < std::fabs(b.time[j]);
       }
 
-      games += std::popcount(matches);
+      const int count = bit_count(matches);
+      games += count;
       for (Word bits = matches; bits != 0; bits &= bits - 1) {
-        int i = std::countr_zero(bits);
+        const int i = lowest_bit(bits);
         const double s = score_of[i];
         pair_sum += s;
         wins += s > 0.5;
@@ -195,15 +365,25 @@ void walk_program(Tables& t, const PositionSets& sets, int p, ScoreBuffer& buffe
         draws += s == 0.5;
         margin_scores[margin_count++] = margin_of[i];
       }
-      // Each difficulty class has a sum of its own, so the classes can be
-      // added up one after the other.
-      for (int c = 0; c < 4; ++c) {
-        const Word in_class = matches & sets.class_word(c, w);
-        class_count[c] += std::popcount(in_class);
-        double sum = class_sum[c];
-        for (Word bits = in_class; bits != 0; bits &= bits - 1)
-          sum += score_of[std::countr_zero(bits)];
-        class_sum[c] = sum;
+      // Each difficulty class has a sum of its own. With many matches in the
+      // word, the classes are added up one after the other, so that no sum
+      // waits for another.
+      if (count <= FEW_MATCHES) {
+        for (Word bits = matches; bits != 0; bits &= bits - 1) {
+          const int i = lowest_bit(bits), c = difficulty[base + i];
+          if (c < 0 || c > 3) continue;
+          class_count[c] += 1;
+          class_sum[c] += score_of[i];
+        }
+      } else {
+        for (int c = 0; c < 4; ++c) {
+          const Word in_class = matches & l.in_class[static_cast<std::size_t>(c) * l.words + w];
+          if (in_class == 0) continue;
+          class_count[c] += bit_count(in_class);
+          double sum = class_sum[c];
+          for (Word bits = in_class; bits != 0; bits &= bits - 1) sum += score_of[lowest_bit(bits)];
+          class_sum[c] = sum;
+        }
       }
     }
     total += games;
@@ -243,29 +423,33 @@ unsigned default_workers() {
 }
 
 void score_matches(Tables& t, unsigned workers, int64_t& raw_invalid, int64_t& raw_complete) {
-  const PositionSets sets(t);
-  for (int p = 1; p <= t.program_count; ++p) t.margin_rate[p] = NO_VALUE;
+  Layout layout;
+  layout.n = t.program_count;
+  layout.positions = t.position_count;
+  layout.words = t.position_count / WORD_BITS + 1;
+  for (int p = 1; p <= t.program_count; ++p) t.margin_rate[p] = std::nan("");
 
   const int64_t visits = static_cast<int64_t>(t.program_count) * t.program_count *
                          static_cast<int64_t>(t.position_count);
   if (visits < SMALL_DATABASE) workers = 1;
   workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(t.program_count, 1)));
 
-  std::atomic<int> next_program{1};
-  std::vector<WorkerTotals> totals(workers);
-  auto work = [&](unsigned worker) {
-    ScoreBuffer buffer;
-    for (int p = next_program++; p <= t.program_count; p = next_program++)
-      walk_program(t, sets, p, buffer, totals[worker]);
-  };
-  std::vector<std::thread> threads;
-  for (unsigned worker = 1; worker < workers; ++worker) threads.emplace_back(work, worker);
-  work(0);
-  for (std::thread& thread : threads) thread.join();
+  mark_results(t, layout);
+  find_shared_values(t, layout, workers);
 
-  for (const WorkerTotals& part : totals) {
-    raw_invalid += part.raw_invalid;
-    raw_complete += part.raw_complete;
+  std::vector<Worker> scratch(workers);
+  std::atomic<int> next_program{1};
+  on_workers(workers, [&](unsigned w) {
+    Worker& worker = scratch[w];
+    worker.slot_score.resize(static_cast<std::size_t>(layout.slot_count));
+    worker.slot_margin.resize(worker.slot_score.size());
+    worker.slot_owner.assign(worker.slot_score.size(), 0);
+    for (int p = next_program++; p <= t.program_count; p = next_program++)
+      walk_program(t, layout, p, worker);
+  });
+  for (const Worker& worker : scratch) {
+    raw_invalid += worker.raw_invalid;
+    raw_complete += worker.raw_complete;
   }
   t.pair_faster_ready = true;
 }

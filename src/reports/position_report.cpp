@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/report_stream.h"
+#include "reports/text_line.h"
 
 namespace tarvolin {
 
@@ -15,8 +16,15 @@ struct Listed {
   int32_t program;
 };
 
-// listed is scratch, kept between positions to save its allocations.
-void write_position(ReportStream& out, const Tables& t, int32_t q, std::vector<Listed>& listed) {
+// Scratch kept between positions to save its allocations.
+struct Scratch {
+  std::vector<Listed> listed;
+  TextLine lines;
+};
+
+void write_position(ReportStream& out, const Tables& t, int32_t q, Scratch& scratch) {
+  std::vector<Listed>& listed = scratch.listed;
+  TextLine& lines = scratch.lines;
   out.print("\n\n\nPosition %3d: %s\nFEN: %-80s", q, t.position_label[q].c_str(),
             t.position_fen[q].c_str());
 
@@ -61,12 +69,18 @@ void write_position(ReportStream& out, const Tables& t, int32_t q, std::vector<L
   // Fastest first; equal times in program order, as they were gathered.
   std::stable_sort(listed.begin(), listed.end(),
                    [](const Listed& x, const Listed& y) { return x.time < y.time; });
+  lines.clear();
   for (const Listed& entry : listed) {
     const int32_t r = entry.program;
     double time = t.solve_time[r][q];
-    char mark = time < 0.0 ? '>' : (time <= 1.0 ? '<' : ' ');
-    out.print("\n%-40s: %c%7.2f s", t.program_name[r].c_str(), mark, std::fabs(time));
+    lines.character('\n');
+    lines.left(t.program_name[r].c_str(), 40);
+    lines.literal(": ");
+    lines.character(time < 0.0 ? '>' : (time <= 1.0 ? '<' : ' '));
+    lines.fixed(std::fabs(time), 7, 2);
+    lines.literal(" s");
   }
+  out.print("%s", lines.text().c_str());
 }
 
 }  // namespace
@@ -77,8 +91,8 @@ bool write_position_report(const Tables& t, std::FILE* console) {
   out.print("\n\nMST1  : Mean solution time (only programs solving the position)\n");
   out.print("MST2  : Mean solution time (also programs not solving the position)\n");
   out.print("iMST  : Internal mean solution time (using estimated time for unsolved results)");
-  std::vector<Listed> listed;
-  for (int q = 1; q <= t.position_count; ++q) write_position(out, t, q, listed);
+  Scratch scratch;
+  for (int q = 1; q <= t.position_count; ++q) write_position(out, t, q, scratch);
   return out.close();
 }
 

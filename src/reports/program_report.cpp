@@ -6,6 +6,7 @@
 #include "rating/score_to_elo.h"
 #include "reports/program_stats.h"
 #include "reports/rank_index.h"
+#include "reports/text_line.h"
 
 namespace tarvolin {
 
@@ -48,43 +49,62 @@ void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
   }
 }
 
-struct Tally {
-  long wins = 0, draws = 0, losses = 0;
-};
-
-// Wins, draws and losses against one opponent from the recorded times
-// themselves, on the positions where the two met. The match builder counts
-// them as it goes; without its counts, the positions are scanned.
-Tally tally_against(const Tables& t, int32_t p, int32_t r) {
-  Tally tally;
-  if (t.pair_faster_ready) {
-    tally.wins = t.pair_faster[p][r];
-    tally.losses = t.pair_faster[r][p];
-    tally.draws = t.pair_games[p][r] - tally.wins - tally.losses;
-    return tally;
-  }
-  for (int q = 1; q <= t.position_count; ++q) {
-    double a = t.solve_time[p][q], b = t.solve_time[r][q];
-    if (!forms_match(a, b)) continue;
-    if (std::fabs(a) < std::fabs(b))
-      ++tally.wins;
-    else if (std::fabs(a) > std::fabs(b))
-      ++tally.losses;
-    else
-      ++tally.draws;
-  }
-  return tally;
+// Wins, draws and losses against r by the recorded times themselves, on the
+// positions where the two met, followed by the share of the points; one
+// line per opponent met.
+void write_opponent_line(TextLine& line, const Tables& t, int32_t r, long games, long wins,
+                         long losses, double score, double opponent_score) {
+  line.left(t.program_name[r].c_str(), 40);
+  line.literal(": ");
+  line.integer(games, 5);
+  line.literal(" (+");
+  line.integer(wins, 4);
+  line.literal(",=");
+  line.integer(games - wins - losses, 4);
+  line.literal(",-");
+  line.integer(losses, 4);
+  line.literal("), ");
+  line.fixed(score * 100.0 / (score + opponent_score), 4, 1);
+  line.literal(" %\n");
 }
 
 }  // namespace
 
-void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
-                           double av_op) {
-  write_program_details(out, t, p, rank, av_op, rank_index(t, p));
+OpponentTallies::OpponentTallies(const Tables& t)
+    : n_(t.program_count),
+      games_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0),
+      wins_(games_.size(), 0),
+      losses_(games_.size(), 0),
+      opponent_score_(games_.size(), 0.0) {
+  for (int p = 1; p <= n_; ++p) {
+    for (int r = 1; r <= n_; ++r) {
+      if (r == p) continue;
+      const std::size_t i = at(p, r);
+      if (t.pair_faster_ready) {
+        games_[i] = t.pair_games[p][r];
+        wins_[i] = t.pair_faster[p][r];
+        losses_[i] = t.pair_faster[r][p];
+      } else {  // without the builder's counts the positions are scanned
+        for (int q = 1; q <= t.position_count; ++q) {
+          double a = t.solve_time[p][q], b = t.solve_time[r][q];
+          if (!forms_match(a, b)) continue;
+          ++games_[i];
+          if (std::fabs(a) < std::fabs(b)) ++wins_[i];
+          if (std::fabs(a) > std::fabs(b)) ++losses_[i];
+        }
+      }
+      opponent_score_[i] = t.pair_score[r][p];
+    }
+  }
 }
 
 void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
-                           double av_op, double rank_index_of_p) {
+                           double av_op) {
+  write_program_details(out, t, p, rank, av_op, rank_index(t, p), OpponentTallies(t));
+}
+
+void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
+                           double av_op, double rank_index_of_p, const OpponentTallies& tallies) {
   out.print("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
   write_trends(out, t, p, av_op);
 
@@ -102,15 +122,13 @@ void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_
             static_cast<long>(t.match_total[p]), static_cast<long>(t.match_wins[p]),
             static_cast<long>(t.match_draws[p]), static_cast<long>(t.match_losses[p]),
             t.score_rate[p] * 100.0);
+  TextLine lines;
   for (int r = 1; r <= t.program_count; ++r) {
-    if (r == p) continue;
-    Tally tally = tally_against(t, p, r);
-    long games = tally.wins + tally.draws + tally.losses;
-    if (games == 0) continue;
-    out.print("%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n", t.program_name[r].c_str(), games,
-              tally.wins, tally.draws, tally.losses,
-              t.pair_score[p][r] * 100.0 / (t.pair_score[p][r] + t.pair_score[r][p]));
+    if (r == p || tallies.games(p, r) == 0) continue;
+    write_opponent_line(lines, t, r, tallies.games(p, r), tallies.wins(p, r), tallies.losses(p, r),
+                        t.pair_score[p][r], tallies.opponent_score(p, r));
   }
+  out.print("%s", lines.text().c_str());
 }
 
 }  // namespace tarvolin

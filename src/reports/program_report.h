@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "core/report_stream.h"
 #include "core/tables.h"
 
@@ -8,13 +11,34 @@ namespace tarvolin {
 // Header of "programs.dat".
 void begin_program_report(ReportStream& out);
 
+// Every pair's wins, draws and losses by the recorded times, and what the
+// opponent scored, laid out by program so that one program's opponent lines
+// read them in a row. Taken from the match builder's counts where it left
+// them, else from the positions.
+class OpponentTallies {
+ public:
+  explicit OpponentTallies(const Tables& tables);
+  long games(int32_t p, int32_t r) const { return games_[at(p, r)]; }
+  long wins(int32_t p, int32_t r) const { return wins_[at(p, r)]; }
+  long losses(int32_t p, int32_t r) const { return losses_[at(p, r)]; }
+  double opponent_score(int32_t p, int32_t r) const { return opponent_score_[at(p, r)]; }
+
+ private:
+  std::size_t at(int32_t p, int32_t r) const {
+    return static_cast<std::size_t>(p) * (n_ + 1) + static_cast<std::size_t>(r);
+  }
+  int32_t n_;
+  std::vector<int32_t> games_, wins_, losses_;
+  std::vector<double> opponent_score_;  // pair_score[r][p]
+};
+
 // One program's section: Trend figures against its printed rating, time
 // statistics, RankIndex, and match results in total and per opponent.
 // av_op is the program's printed average opponent.
 void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
                            double av_op);
-// The same with the program's rank_index already at hand.
+// The same with the program's rank_index and the tallies already at hand.
 void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
-                           double av_op, double rank_index_of_p);
+                           double av_op, double rank_index_of_p, const OpponentTallies& tallies);
 
 }  // namespace tarvolin

@@ -43,6 +43,7 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
 
   for (int p = 1; p <= t.program_count; ++p) t.pending_flag[p] = t.match_total[p] != 0 ? 1 : 0;
   const std::vector<double> rank_index_of = rank_indexes(t);
+  const OpponentTallies tallies(t);
 
   for (int c = 1; c <= t.cluster_count; ++c) {
     rating.print(
@@ -54,7 +55,7 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
       if (p == 0) break;
       write_rating_row(rating, t, p, rank, rank_index_of[p]);
       t.pending_flag[p] = 0;
-      write_program_details(programs, t, p, rank, printed_av_op(t, p), rank_index_of[p]);
+      write_program_details(programs, t, p, rank, printed_av_op(t, p), rank_index_of[p], tallies);
     }
   }
 
