@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <filesystem>
 #include <string>
 
@@ -27,8 +29,11 @@ TEST(ClusterLimit, HundredAndFirstClusterStopsTheRun) {
       "Tarvolin, Version 1.0.4\nRating chess programs by their solution times\n"
       "---------------------------------\n\nName of pgn-file = \nStart Elo = "
       "\nReading pairs.pgn...\n";
-  for (int p = 1; p <= 202; ++p)
-    expected += "(" + std::to_string(p) + ") P" + std::to_string(p) + "\n";
+  for (int p = 1; p <= 202; ++p) {
+    char echo[32];
+    std::snprintf(echo, sizeof echo, "(%d) P%d\n", p, p);
+    expected += echo;
+  }
   expected +=
       "202 programs\n101 positions\n\nCannot find 'Offset.pgn'\n101 matches\n"
       "Analysing database structure... \nMehr als 100 Cluster !\n";
