@@ -4,6 +4,8 @@
 // some 45 MB, far too slow to build per input, so only the rows and columns
 // an input can have touched (up to program_count and position_count) are
 // reset; tables_are_fresh() checks that nothing outside them was written.
+// A table added to Tables needs its line in both; the replay test also
+// compares the reports of reused and of new tables, should one be missed.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +55,7 @@ inline void reset_tables(Tables& t) {
     std::fill_n(t.est_time[p], positions + 1, NOT_TESTED);
     std::fill_n(t.pair_games[p], programs + 1, 0);
     std::fill_n(t.pair_score[p], programs + 1, 0.0);
+    std::fill_n(t.pair_faster[p], programs + 1, int16_t{0});
     std::fill_n(t.trend_count[p], CLASS_SLOTS, 0);
     std::fill_n(t.trend_sum[p], CLASS_SLOTS, 0.0);
     t.program_name[p].clear();
@@ -67,6 +71,8 @@ inline void reset_tables(Tables& t) {
     t.avg_opponent_elo[p] = 0.0;
     t.elo_margin[p] = 0.0;
     t.pending_flag[p] = 0;
+    t.margin_squares[p] = 0.0;
+    t.margin_rate[p] = std::numeric_limits<double>::quiet_NaN();
   }
   for (int q = 0; q <= positions; ++q) {
     t.position_fen[q].clear();
@@ -89,6 +95,7 @@ inline void reset_tables(Tables& t) {
   t.overall_mst1 = 0.0;
   t.overall_mst2 = 0.0;
   t.overall_imst = 0.0;
+  t.pair_faster_ready = false;
   t.cluster_count = 0;
   std::fill(t.cluster_size.begin(), t.cluster_size.end(), 0);
   std::fill(t.cluster_match_sum.begin(), t.cluster_match_sum.end(), 0);
@@ -131,6 +138,10 @@ inline bool tables_are_fresh(const Tables& t, const Tables& fresh) {
          same_grid(t.est_time, fresh.est_time, PROGRAM_SLOTS, POSITION_SLOTS) &&
          same_grid(t.pair_games, fresh.pair_games, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
          same_grid(t.pair_score, fresh.pair_score, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
+         same_grid(t.pair_faster, fresh.pair_faster, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
+         t.pair_faster_ready == fresh.pair_faster_ready &&
+         same_vector(t.margin_squares, fresh.margin_squares) &&
+         same_vector(t.margin_rate, fresh.margin_rate) &&
          same_grid(t.trend_count, fresh.trend_count, PROGRAM_SLOTS, CLASS_SLOTS) &&
          same_grid(t.trend_sum, fresh.trend_sum, PROGRAM_SLOTS, CLASS_SLOTS) &&
          same_vector(t.time_offset, fresh.time_offset) &&
