@@ -32,17 +32,17 @@ constexpr unsigned MOST_WORKERS = 2;
 // Below this many visits a second thread costs more than it saves.
 constexpr int64_t SMALL_DATABASE = int64_t{1} << 20;
 
-// Programs tested on at most this share of the table get their results
-// packed, so an opponent's few results sit together in the cache instead of
-// one per line of its whole row.
-constexpr int64_t PACKED_SHARE_DIVISOR = 4;
+// When at most this share of the table is tested, matches are gathered
+// position by position from lists of the programs tested there, rather than
+// by comparing every pair of programs a word of positions at a time.
+constexpr int64_t SPARSE_SHARE_DIVISOR = 4;
 
 // Times that several programs share on a position score alike against any
 // one program: each worker keeps their scores for the program it walks. Per
 // position at most this many values get a slot, the most shared first, and
 // this many slots in all, so the slots stay within a few MB.
 constexpr int MOST_SHARED_PER_POSITION = 255;
-constexpr int64_t MOST_SHARED_SLOTS = int64_t{1} << 17;
+constexpr int64_t MOST_SHARED_SLOTS = int64_t{1} << 15;
 
 // Matches in a word up to which the class sums are added match by match.
 constexpr int FEW_MATCHES = 6;
@@ -50,8 +50,6 @@ constexpr int FEW_MATCHES = 6;
 inline int bit_count(Word x) { return __builtin_popcountll(x); }
 
 inline int lowest_bit(Word x) { return __builtin_ctzll(x); }
-
-inline Word bits_below(int i) { return (Word{1} << i) - 1; }
 
 void fill_estimates(Tables& t) {
   for (int p = 1; p <= t.program_count; ++p) {
@@ -83,15 +81,22 @@ struct Layout {
   std::vector<Word> tested, solved, shared;  // words per program, program-major
   std::vector<Word> in_class;                // words per difficulty class 0..3
 
-  // Packed results: program-major, positions ascending; first[p * words + w]
-  // is the cell of p's first tested position in word w.
-  bool packed = false;
-  std::vector<int32_t> first;
-  std::vector<double> cell_time, cell_est;
+  // Sparse tables: per position, the results of the programs tested there
+  // (entries listed[q] to listed[q + 1]), the solutions first, fastest
+  // first, then the failures, longest limit first. Against a given result
+  // the matches on a position are then one run of each part, and equal
+  // times sit side by side.
+  bool sparse = false;
+  struct Listed {
+    double time, est;
+    int32_t program;
+  };
+  std::vector<int32_t> listed, failures_from;
+  std::vector<Listed> entries;
 
-  // Per result (a cell when packed, else program x position), 1 + the number
-  // of its value's slot among the position's shared values, 0 when unshared;
-  // slot_base[q] is the first slot of position q.
+  // Dense tables: per result, 1 + the number of its value's slot among the
+  // position's shared values, 0 when unshared; slot_base[q] + id is the
+  // slot.
   std::vector<uint8_t> shared_id;
   std::vector<int32_t> slot_base;
   int32_t slot_count = 0;
@@ -99,13 +104,6 @@ struct Layout {
   std::size_t row(int p) const { return static_cast<std::size_t>(p) * words; }
   std::size_t grid(int p, int q) const {
     return static_cast<std::size_t>(p) * (positions + 1) + static_cast<std::size_t>(q);
-  }
-  // Where p's result on q sits in the per-result arrays.
-  std::size_t result(int p, int q) const {
-    if (!packed) return grid(p, q);
-    const int w = q / WORD_BITS;
-    return static_cast<std::size_t>(first[row(p) + w]) +
-           bit_count(tested[row(p) + w] & bits_below(q % WORD_BITS));
   }
 };
 
@@ -131,29 +129,40 @@ void mark_results(const Tables& t, Layout& l) {
   }
 
   const int64_t cells = static_cast<int64_t>(l.n) * l.positions;
-  l.packed = tested_count * PACKED_SHARE_DIVISOR <= cells;
-  if (!l.packed) return;
-  l.first.assign(l.tested.size(), 0);
-  l.cell_time.resize(static_cast<std::size_t>(tested_count));
-  l.cell_est.resize(l.cell_time.size());
-  int32_t cell = 0;
+  l.sparse = tested_count * SPARSE_SHARE_DIVISOR <= cells;
+  if (!l.sparse) return;
+  l.listed.assign(static_cast<std::size_t>(l.positions) + 2, 0);
+  for (int p = 1; p <= l.n; ++p)
+    for (int w = 0; w < l.words; ++w)
+      for (Word bits = l.tested[l.row(p) + w]; bits != 0; bits &= bits - 1)
+        ++l.listed[w * WORD_BITS + lowest_bit(bits) + 1];
+  for (int q = 1; q <= l.positions + 1; ++q) l.listed[q] += l.listed[q - 1];
+  std::vector<int32_t> next(l.listed.begin(), l.listed.end() - 1);
+  l.entries.resize(static_cast<std::size_t>(tested_count));
   for (int p = 1; p <= l.n; ++p) {
     for (int w = 0; w < l.words; ++w) {
-      l.first[l.row(p) + w] = cell;
       for (Word bits = l.tested[l.row(p) + w]; bits != 0; bits &= bits - 1) {
-        int q = w * WORD_BITS + lowest_bit(bits);
-        l.cell_time[cell] = t.solve_time[p][q];
-        l.cell_est[cell] = t.est_time[p][q];
-        ++cell;
+        const int q = w * WORD_BITS + lowest_bit(bits);
+        l.entries[next[q]++] = {t.solve_time[p][q], t.est_time[p][q], p};
       }
     }
+  }
+  l.failures_from.assign(l.listed.size(), 0);
+  for (int q = 1; q <= l.positions; ++q) {
+    auto first = l.entries.begin() + l.listed[q], last = l.entries.begin() + l.listed[q + 1];
+    auto failures =
+        std::partition(first, last, [](const Layout::Listed& e) { return is_solved(e.time); });
+    auto by_time = [](const Layout::Listed& x, const Layout::Listed& y) { return x.time < y.time; };
+    std::sort(first, failures, by_time);
+    std::sort(failures, last, by_time);  // negative: the longest limit first
+    l.failures_from[q] = static_cast<int32_t>(failures - l.entries.begin());
   }
 }
 
 // Finds the values shared on each position. Workers take whole words of
 // positions, so no two of them touch the same word of the shared bits.
 void find_shared_values(const Tables& t, Layout& l, unsigned workers) {
-  l.shared_id.assign(l.packed ? l.cell_time.size() : l.grid(l.n + 1, 0), 0);
+  l.shared_id.assign(l.grid(l.n + 1, 0), 0);
   const int per_position = static_cast<int>(
       std::min<int64_t>(MOST_SHARED_PER_POSITION, MOST_SHARED_SLOTS / std::max(l.positions, 1)));
   std::vector<int32_t> shared_count(static_cast<std::size_t>(l.positions) + 1, 0);
@@ -189,9 +198,8 @@ void find_shared_values(const Tables& t, Layout& l, unsigned workers) {
         shared_count[q] = static_cast<int32_t>(groups.size());
         for (std::size_t g = 0; g < groups.size(); ++g) {
           for (int32_t i = groups[g].start; i < groups[g].start + groups[g].size; ++i) {
-            const int p = entries[i].program;
-            l.shared[l.row(p) + w] |= Word{1} << (q % WORD_BITS);
-            l.shared_id[l.result(p, q)] = static_cast<uint8_t>(g + 1);
+            l.shared[l.row(entries[i].program) + w] |= Word{1} << (q % WORD_BITS);
+            l.shared_id[l.grid(entries[i].program, q)] = static_cast<uint8_t>(g + 1);
           }
         }
       }
@@ -206,37 +214,28 @@ void find_shared_values(const Tables& t, Layout& l, unsigned workers) {
   }
 }
 
-// One opponent's results in one word of positions: the time, estimate and
-// shared id of bit i sit at index(i).
-struct WordCells {
-  const double* time;
-  const double* est;
-  const uint8_t* shared_id;
-  Word tested;
-  bool packed;
-  int index(int i) const { return packed ? bit_count(tested & bits_below(i)) : i; }
-};
-
-WordCells cells_of(const Tables& t, const Layout& l, int r, int w) {
-  const Word tested = l.tested[l.row(r) + w];
-  if (l.packed) {
-    const std::size_t at = static_cast<std::size_t>(l.first[l.row(r) + w]);
-    return {&l.cell_time[at], &l.cell_est[at], &l.shared_id[at], tested, true};
-  }
-  const int base = w * WORD_BITS;
-  return {t.solve_time[r] + base, t.est_time[r] + base, &l.shared_id[l.grid(r, base)], tested,
-          false};
-}
-
 // A worker's scratch: one program's margin scores, in the order the margins
 // sum them (opponent by opponent, position by position), which can only be
 // summed once the program's score fraction is known after its last match;
 // and the scores against shared values, valid where owner is the program.
+// One match of the sparse walk with its scores, kept until the matches are
+// put in opponent order.
+struct Meeting {
+  double score, margin;
+  int32_t opponent, position;
+  bool faster;
+};
+
 struct Worker {
   std::unique_ptr<double[]> margin_scores;
   std::size_t capacity = 0;
-  std::vector<double> slot_score, slot_margin;
-  std::vector<int32_t> slot_owner;
+  struct Slot {
+    double score, margin;
+    int32_t owner;  // the program they were scored for
+  };
+  std::vector<Slot> slots;
+  std::vector<Meeting> met, by_opponent;  // sparse walk only
+  std::vector<int32_t> opponent_start;
   int64_t raw_invalid = 0;
   int64_t raw_complete = 0;
 
@@ -270,38 +269,47 @@ inline void scores(bool complete, double a, double ea, double b, double eb, doub
   }
 }
 
-// Every match of program p, in the order of the builder's loops: opponents r
-// ascending, positions q ascending. Writes only p's entries of the tables, so
-// programs can be walked side by side. A word of positions at a time: the
-// scores of its matches go to scratch slots, one per bit, and are then added
-// up in position order.
-// Counting bits is much of the work between the scores; processors that
-// have an instruction for it get a copy of the walk that uses it.
-__attribute__((target_clones("popcnt", "default"))) void walk_program(Tables& t, const Layout& l,
-                                                                      int p, Worker& worker) {
-  const int n = l.n;
+// One program's running totals: the table entries of p that the walk
+// fills, each summed in the order of the builder's loops.
+struct ProgramTotals {
+  int32_t total = 0, wins = 0, draws = 0, losses = 0;
+  int32_t class_count[4] = {0, 0, 0, 0};
+  double class_sum[4];
+  double* margin_scores;
+  std::size_t margin_count = 0;
+
+  void count(double s) {
+    wins += s > 0.5;
+    losses += s < 0.5;
+    draws += s == 0.5;
+  }
+};
+
+// Fills the shared value's slot on first use; scores of p against it after.
+inline void shared_scores(Worker& worker, int p, int32_t slot, bool complete, double a, double ea,
+                          double b, double eb, double& score, double& margin) {
+  Worker::Slot& s = worker.slots[slot];
+  if (s.owner != p) {
+    scores(complete, a, ea, b, eb, s.score, s.margin);
+    s.owner = p;
+  }
+  score = s.score;
+  margin = s.margin;
+}
+
+// Dense tables: opponents r ascending, and for each the positions shared
+// with p a word at a time. The scores of a word's matches go to scratch
+// slots, one per bit, and are then added up in position order.
+__attribute__((target_clones("popcnt", "default"))) void walk_words(Tables& t, const Layout& l,
+                                                                    int p, Worker& worker,
+                                                                    ProgramTotals& sums) {
   const Word* tested_p = &l.tested[l.row(p)];
   const Word* solved_p = &l.solved[l.row(p)];
   const double* time_p = t.solve_time[p];
   const double* est_p = t.est_time[p];
-  const int32_t* difficulty = t.difficulty_class.data();
-
-  int tested_count = 0;
-  for (int w = 0; w < l.words; ++w) tested_count += bit_count(tested_p[w]);
-  double* margin_scores =
-      worker.margin_buffer(static_cast<std::size_t>(n) * static_cast<std::size_t>(tested_count));
-  std::size_t margin_count = 0;
-  double* slot_score = worker.slot_score.data();
-  double* slot_margin = worker.slot_margin.data();
-  int32_t* slot_owner = worker.slot_owner.data();
-
-  int32_t total = 0, wins = 0, draws = 0, losses = 0;
-  int32_t class_count[4] = {0, 0, 0, 0};
-  double class_sum[4];
-  for (int c = 0; c < 4; ++c) class_sum[c] = t.trend_sum[p][c];
   double score_of[WORD_BITS], margin_of[WORD_BITS];
 
-  for (int r = 1; r <= n; ++r) {
+  for (int r = 1; r <= l.n; ++r) {
     if (r == p) continue;
     const Word* tested_r = &l.tested[l.row(r)];
     const Word* solved_r = &l.solved[l.row(r)];
@@ -315,7 +323,8 @@ __attribute__((target_clones("popcnt", "default"))) void walk_program(Tables& t,
       const int base = w * WORD_BITS;
       const double* a = time_p + base;
       const double* ea = est_p + base;
-      const WordCells b = cells_of(t, l, r, w);
+      const double* b = t.solve_time[r] + base;
+      const double* eb = t.est_time[r] + base;
       const Word p_solved = solved_p[w] & both, r_solved = solved_r[w] & both;
       const Word complete = p_solved & r_solved;
 
@@ -324,11 +333,11 @@ __attribute__((target_clones("popcnt", "default"))) void walk_program(Tables& t,
       Word p_ahead = 0, r_ahead = 0;
       for (Word bits = p_solved & ~r_solved; bits != 0; bits &= bits - 1) {
         int i = lowest_bit(bits);
-        p_ahead |= Word{!(a[i] > std::fabs(b.time[b.index(i)]))} << i;
+        p_ahead |= Word{!(a[i] > std::fabs(b[i]))} << i;
       }
       for (Word bits = r_solved & ~p_solved; bits != 0; bits &= bits - 1) {
         int i = lowest_bit(bits);
-        r_ahead |= Word{!(b.time[b.index(i)] > std::fabs(a[i]))} << i;
+        r_ahead |= Word{!(b[i] > std::fabs(a[i]))} << i;
       }
       const Word matches = complete | p_ahead | r_ahead;
       worker.raw_invalid += bit_count(both) - bit_count(matches);
@@ -337,80 +346,165 @@ __attribute__((target_clones("popcnt", "default"))) void walk_program(Tables& t,
 
       const Word shared = matches & shared_r[w];
       for (Word bits = matches & ~shared; bits != 0; bits &= bits - 1) {
-        int i = lowest_bit(bits), j = b.index(i);
-        scores((complete >> i) & 1, a[i], ea[i], b.time[j], b.est[j], score_of[i], margin_of[i]);
-        faster += std::fabs(a[i]) < std::fabs(b.time[j]);
+        int i = lowest_bit(bits);
+        scores((complete >> i) & 1, a[i], ea[i], b[i], eb[i], score_of[i], margin_of[i]);
+        faster += std::fabs(a[i]) < std::fabs(b[i]);
       }
+      const uint8_t* shared_id = &l.shared_id[l.grid(r, base)];
       for (Word bits = shared; bits != 0; bits &= bits - 1) {
-        int i = lowest_bit(bits), j = b.index(i);
-        const int32_t slot = l.slot_base[base + i] + b.shared_id[j];
-        if (slot_owner[slot] != p) {
-          scores((complete >> i) & 1, a[i], ea[i], b.time[j], b.est[j], slot_score[slot],
-                 slot_margin[slot]);
-          slot_owner[slot] = p;
-        }
-        score_of[i] = slot_score[slot];
-        margin_of[i] = slot_margin[slot];
-        faster += std::fabs(a[i]) < std::fabs(b.time[j]);
+        int i = lowest_bit(bits);
+        shared_scores(worker, p, l.slot_base[base + i] + shared_id[i], (complete >> i) & 1, a[i],
+                      ea[i], b[i], eb[i], score_of[i], margin_of[i]);
+        faster += std::fabs(a[i]) < std::fabs(b[i]);
       }
 
       const int count = bit_count(matches);
       games += count;
       for (Word bits = matches; bits != 0; bits &= bits - 1) {
         const int i = lowest_bit(bits);
-        const double s = score_of[i];
-        pair_sum += s;
-        wins += s > 0.5;
-        losses += s < 0.5;
-        draws += s == 0.5;
-        margin_scores[margin_count++] = margin_of[i];
+        pair_sum += score_of[i];
+        sums.count(score_of[i]);
+        sums.margin_scores[sums.margin_count++] = margin_of[i];
       }
       // Each difficulty class has a sum of its own. With many matches in the
       // word, the classes are added up one after the other, so that no sum
       // waits for another.
       if (count <= FEW_MATCHES) {
         for (Word bits = matches; bits != 0; bits &= bits - 1) {
-          const int i = lowest_bit(bits), c = difficulty[base + i];
+          const int i = lowest_bit(bits), c = t.difficulty_class[base + i];
           if (c < 0 || c > 3) continue;
-          class_count[c] += 1;
-          class_sum[c] += score_of[i];
+          sums.class_count[c] += 1;
+          sums.class_sum[c] += score_of[i];
         }
       } else {
         for (int c = 0; c < 4; ++c) {
           const Word in_class = matches & l.in_class[static_cast<std::size_t>(c) * l.words + w];
           if (in_class == 0) continue;
-          class_count[c] += bit_count(in_class);
-          double sum = class_sum[c];
+          sums.class_count[c] += bit_count(in_class);
+          double sum = sums.class_sum[c];
           for (Word bits = in_class; bits != 0; bits &= bits - 1) sum += score_of[lowest_bit(bits)];
-          class_sum[c] = sum;
+          sums.class_sum[c] = sum;
         }
       }
     }
-    total += games;
+    sums.total += games;
     t.pair_games[p][r] += games;
     t.pair_score[p][r] = pair_sum;
     t.pair_faster[p][r] = static_cast<int16_t>(faster);
   }
+}
 
-  t.match_total[p] += total;
-  t.match_wins[p] += wins;
-  t.match_draws[p] += draws;
-  t.match_losses[p] += losses;
+// Sparse tables: p's matches gathered and scored position by position from
+// the lists of tested results, then put in opponent order, positions
+// ascending within each opponent, by a counting sort. A run of equal times
+// in a list is scored once.
+void walk_lists(Tables& t, const Layout& l, int p, Worker& worker, ProgramTotals& sums) {
+  const double* time_p = t.solve_time[p];
+  const double* est_p = t.est_time[p];
+  std::vector<Meeting>& met = worker.met;
+  std::vector<int32_t>& start = worker.opponent_start;
+  met.clear();
+  start.assign(static_cast<std::size_t>(l.n) + 2, 0);
+
+  for (int w = 0; w < l.words; ++w) {
+    for (Word bits = l.tested[l.row(p) + w]; bits != 0; bits &= bits - 1) {
+      const int q = w * WORD_BITS + lowest_bit(bits);
+      const double a = time_p[q], ea = est_p[q];
+      const Layout::Listed* first = &l.entries[l.listed[q]];
+      const Layout::Listed* failures = &l.entries[l.failures_from[q]];
+      const Layout::Listed* last = &l.entries[l.listed[q + 1]];
+      const Layout::Listed *from, *to;
+      const bool p_solved = is_solved(a);
+      if (p_solved) {
+        // Every other solution, and the failures within limits not below a.
+        from = first;
+        for (to = failures; to != last && !(a > std::fabs(to->time));) ++to;
+        worker.raw_complete += failures - first - 1;
+      } else {
+        // The solutions not slower than p's limit.
+        from = first;
+        for (to = first; to != failures && !(to->time > std::fabs(a));) ++to;
+      }
+      worker.raw_invalid += (last - first - 1) - (to - from - (p_solved ? 1 : 0));
+
+      double b = 0.0, score = 0.0, margin = 0.0;
+      bool scored = false;
+      for (const Layout::Listed* e = from; e != to; ++e) {
+        if (e->program == p) continue;
+        if (!scored || !(e->time == b)) {
+          b = e->time;
+          scores(p_solved && is_solved(b), a, ea, b, e->est, score, margin);
+          scored = true;
+        }
+        met.push_back({score, margin, e->program, q, std::fabs(a) < std::fabs(e->time)});
+        ++start[e->program + 1];
+      }
+    }
+  }
+  for (int r = 1; r <= l.n + 1; ++r) start[r] += start[r - 1];
+  worker.by_opponent.resize(met.size());
+  for (const Meeting& m : met) worker.by_opponent[start[m.opponent]++] = m;
+  // start[r] now ends opponent r's matches, which begin where r - 1's end.
+
+  std::size_t i = 0;
+  for (int r = 1; r <= l.n; ++r) {
+    if (r == p) continue;
+    int32_t games = 0, faster = 0;
+    double pair_sum = t.pair_score[p][r];
+    for (; i < static_cast<std::size_t>(start[r]); ++i) {
+      const Meeting& m = worker.by_opponent[i];
+      ++games;
+      faster += m.faster;
+      pair_sum += m.score;
+      sums.count(m.score);
+      sums.margin_scores[sums.margin_count++] = m.margin;
+      const int c = t.difficulty_class[m.position];
+      if (c < 0 || c > 3) continue;
+      sums.class_count[c] += 1;
+      sums.class_sum[c] += m.score;
+    }
+    sums.total += games;
+    t.pair_games[p][r] += games;
+    t.pair_score[p][r] = pair_sum;
+    t.pair_faster[p][r] = static_cast<int16_t>(faster);
+  }
+}
+
+// Every match of program p, in the order of the builder's loops: opponents r
+// ascending, positions q ascending. Writes only p's entries of the tables, so
+// programs can be walked side by side.
+void walk_program(Tables& t, const Layout& l, int p, Worker& worker) {
+  int tested_count = 0;
+  for (int w = 0; w < l.words; ++w) tested_count += bit_count(l.tested[l.row(p) + w]);
+  ProgramTotals sums;
+  sums.margin_scores =
+      worker.margin_buffer(static_cast<std::size_t>(l.n) * static_cast<std::size_t>(tested_count));
+  for (int c = 0; c < 4; ++c) sums.class_sum[c] = t.trend_sum[p][c];
+
+  if (l.sparse)
+    walk_lists(t, l, p, worker, sums);
+  else
+    walk_words(t, l, p, worker, sums);
+
+  t.match_total[p] += sums.total;
+  t.match_wins[p] += sums.wins;
+  t.match_draws[p] += sums.draws;
+  t.match_losses[p] += sums.losses;
   for (int c = 0; c < 4; ++c) {
-    if (class_count[c] == 0) continue;
-    t.trend_count[p][c] += class_count[c];
-    t.trend_sum[p][c] = class_sum[c];
+    if (sums.class_count[c] == 0) continue;
+    t.trend_count[p][c] += sums.class_count[c];
+    t.trend_sum[p][c] = sums.class_sum[c];
   }
 
   // The score fraction as the cluster analysis forms it, and the spread of
   // the margin scores around it.
   if (t.match_total[p] == 0) return;
   double points = 0.0;
-  for (int r = 1; r <= n; ++r) points += t.pair_score[p][r];
+  for (int r = 1; r <= l.n; ++r) points += t.pair_score[p][r];
   const double rate = points / t.match_total[p];
   double squares = 0.0;
-  for (std::size_t i = 0; i < margin_count; ++i) {
-    double deviation = margin_scores[i] - rate;
+  for (std::size_t i = 0; i < sums.margin_count; ++i) {
+    double deviation = sums.margin_scores[i] - rate;
     squares += deviation * deviation;
   }
   t.margin_squares[p] = squares;
@@ -435,15 +529,13 @@ void score_matches(Tables& t, unsigned workers, int64_t& raw_invalid, int64_t& r
   workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(t.program_count, 1)));
 
   mark_results(t, layout);
-  find_shared_values(t, layout, workers);
+  if (!layout.sparse) find_shared_values(t, layout, workers);
 
   std::vector<Worker> scratch(workers);
   std::atomic<int> next_program{1};
   on_workers(workers, [&](unsigned w) {
     Worker& worker = scratch[w];
-    worker.slot_score.resize(static_cast<std::size_t>(layout.slot_count));
-    worker.slot_margin.resize(worker.slot_score.size());
-    worker.slot_owner.assign(worker.slot_score.size(), 0);
+    worker.slots.assign(static_cast<std::size_t>(layout.slot_count), {0.0, 0.0, 0});
     for (int p = next_program++; p <= t.program_count; p = next_program++)
       walk_program(t, layout, p, worker);
   });
