@@ -4,8 +4,10 @@
 // carriage return is an ordinary character.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 namespace tarvolin {
 
@@ -34,6 +36,38 @@ class CharSource {
 
   // Pushes one character back; only one may be pending.
   void unget(int c) { pushed_ = c; }
+
+  // Reads characters up to (not including) one for which is_stop is true, or
+  // the end of the file, as a "%[^...]" scan does; keeps at most keep of them
+  // in out when out is given. False when nothing was read, which leaves the
+  // stop character unread. Runs of ordinary characters are taken from the
+  // buffer in one piece; a carriage return goes the way of get().
+  template <class IsStop>
+  bool scan_until(IsStop is_stop, std::string* out, std::size_t keep) {
+    if (out != nullptr) out->clear();
+    bool matched = false;
+    for (;;) {
+      if (pushed_ == NONE && next_ < end_ && buffer_[next_] != '\r') {
+        std::size_t stop = next_;
+        while (stop < end_ && buffer_[stop] != '\r' &&
+               !is_stop(static_cast<unsigned char>(buffer_[stop])))
+          ++stop;
+        if (stop > next_) {
+          matched = true;
+          if (out != nullptr && out->size() < keep)
+            out->append(buffer_ + next_, std::min(stop - next_, keep - out->size()));
+          next_ = stop;
+        }
+        if (stop < end_ && buffer_[stop] != '\r') return matched;
+        continue;  // the end of the buffer or a carriage return
+      }
+      int c = peek();
+      if (c == EOF || is_stop(c)) return matched;
+      get();
+      matched = true;
+      if (out != nullptr && out->size() < keep) out->push_back(static_cast<char>(c));
+    }
+  }
 
  private:
   static constexpr int NONE = -2;

@@ -1,5 +1,6 @@
 #include "input/entry_parser.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -8,11 +9,13 @@
 namespace tarvolin {
 
 ScannedEntry scan_entry(std::string_view entry_text) {
-  ScannedEntry entry;
   std::size_t end = entry_text.find('\0');
   if (end == std::string_view::npos) end = entry_text.size();
   if (end > ENTRY_WINDOW + 1) end = ENTRY_WINDOW + 1;
 
+  // Both parts fit the window; they are gathered here and copied out once.
+  char name[ENTRY_WINDOW + 1], time_field[ENTRY_WINDOW + 1];
+  std::size_t name_length = 0, time_length = 0;
   bool in_name = true;
   for (std::size_t i = 1; i < end; ++i) {
     char c = entry_text[i];
@@ -21,19 +24,20 @@ ScannedEntry scan_entry(std::string_view entry_text) {
       if (c == '\'')
         in_name = false;
       else
-        entry.name += c;
+        name[name_length++] = c;
     } else {
       if (c == 's') break;
-      entry.time_field += c == '>' ? '-' : c;
+      time_field[time_length++] = c == '>' ? '-' : c;
     }
   }
-  return entry;
+  return {std::string(name, name_length), std::string(time_field, time_length)};
 }
 
 namespace {
 
-// Plain decimals ([-]digits[.digits]) are by far the common case; strtod gives
-// the very bits that "%lf" gives for them, at a fraction of the cost.
+// Plain decimals ([-]digits[.digits]) are by far the common case; strtod and
+// from_chars give the very bits that "%lf" gives for them, at a fraction of
+// the cost.
 bool is_plain_decimal(const std::string& field) {
   std::size_t i = field[0] == '-' ? 1 : 0;
   std::size_t digits = 0;
@@ -49,10 +53,14 @@ bool is_plain_decimal(const std::string& field) {
 std::optional<double> convert_time(const std::string& time_field) {
   if (time_field.empty()) return std::nullopt;
   double value = 0.0;
-  if (is_plain_decimal(time_field))
-    value = std::strtod(time_field.c_str(), nullptr);
-  else if (std::sscanf(time_field.c_str(), "%lf", &value) != 1)
+  if (is_plain_decimal(time_field)) {
+    // from_chars rounds as strtod does; out of range, strtod has the say.
+    const char* end = time_field.data() + time_field.size();
+    auto [stop, error] = std::from_chars(time_field.data(), end, value);
+    if (error != std::errc() || stop != end) value = std::strtod(time_field.c_str(), nullptr);
+  } else if (std::sscanf(time_field.c_str(), "%lf", &value) != 1) {
     return std::nullopt;
+  }
   if (!std::isfinite(value)) return std::nullopt;
   return value;
 }

@@ -8,23 +8,6 @@ namespace tarvolin {
 
 namespace {
 
-// Reads characters up to (not including) one of the stop characters or the
-// end of the file, as a "%[^...]" scan does. At most keep characters are
-// stored; the rest are consumed all the same. False when nothing matched,
-// which leaves the stop character unread.
-template <class IsStop>
-bool scan_until(CharSource& source, IsStop is_stop, std::string* out, std::size_t keep) {
-  if (out != nullptr) out->clear();
-  bool matched = false;
-  for (;;) {
-    int c = source.peek();
-    if (c == EOF || is_stop(c)) return matched;
-    source.get();
-    matched = true;
-    if (out != nullptr && out->size() < keep) out->push_back(static_cast<char>(c));
-  }
-}
-
 void cut_at_nul(std::string& text) {
   std::size_t nul = text.find('\0');
   if (nul != std::string::npos) text.resize(nul);
@@ -38,9 +21,9 @@ void read_tag(CharSource& source, std::string& name, std::string& value) {
   auto is_quote = [](int c) { return c == '"'; };
   const std::size_t whole = std::string::npos;
   value.clear();
-  if (!scan_until(source, is_quote, &name, whole)) return;
+  if (!source.scan_until(is_quote, &name, whole)) return;
   if (source.get() == EOF) return;
-  if (!scan_until(source, is_quote, &value, whole)) return;
+  if (!source.scan_until(is_quote, &value, whole)) return;
   if (source.get() == EOF) return;
   if (source.get() == EOF) return;
   while (std::isspace(source.peek())) source.get();
@@ -53,9 +36,9 @@ void read_result_comment(CharSource& source, PgnVisitor& visitor, std::string& e
   auto ends_entry = [](int c) { return c == ',' || c == '}'; };
   auto ends_separator = [](int c) { return c == '\'' || c == '}'; };
   for (;;) {
-    bool have_entry = scan_until(source, ends_entry, &entry, ENTRY_WINDOW + 1);
+    bool have_entry = source.scan_until(ends_entry, &entry, ENTRY_WINDOW + 1);
     int end_character = '}';
-    if (scan_until(source, ends_separator, nullptr, 0)) {
+    if (source.scan_until(ends_separator, nullptr, 0)) {
       int c = source.get();
       if (c != EOF) end_character = c;
       if (end_character == '\'') source.unget(c);
