@@ -66,9 +66,10 @@ void write_position(ReportStream& out, const Tables& t, int32_t q, Scratch& scra
   out.print("\nDegree of difficulty (based on MST2): %.1f (%+.1f) Elo\n",
             t.start_elo + difficulty_elo, difficulty_elo);
 
-  // Fastest first; equal times in program order, as they were gathered.
-  std::stable_sort(listed.begin(), listed.end(),
-                   [](const Listed& x, const Listed& y) { return x.time < y.time; });
+  // Fastest first; equal times in program order.
+  std::sort(listed.begin(), listed.end(), [](const Listed& x, const Listed& y) {
+    return x.time < y.time || (x.time == y.time && x.program < y.program);
+  });
   lines.clear();
   for (const Listed& entry : listed) {
     const int32_t r = entry.program;

@@ -71,31 +71,48 @@ void write_opponent_line(TextLine& line, const Tables& t, int32_t r, long games,
 }  // namespace
 
 OpponentTallies::OpponentTallies(const Tables& t)
-    : n_(t.program_count),
-      games_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0),
-      wins_(games_.size(), 0),
-      losses_(games_.size(), 0),
-      opponent_score_(games_.size(), 0.0) {
+    : tables_(t),
+      n_(t.program_count),
+      losses_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0),
+      opponent_score_(losses_.size(), 0.0) {
+  // The columns turned into rows in tiles, so that both sides of the copy
+  // stay in the cache.
+  constexpr int TILE = 32;
+  for (int r0 = 1; r0 <= n_; r0 += TILE) {
+    for (int p0 = 1; p0 <= n_; p0 += TILE) {
+      for (int r = r0; r < r0 + TILE && r <= n_; ++r) {
+        for (int p = p0; p < p0 + TILE && p <= n_; ++p) {
+          opponent_score_[at(p, r)] = t.pair_score[r][p];
+          if (t.pair_faster_ready) losses_[at(p, r)] = t.pair_faster[r][p];
+        }
+      }
+    }
+  }
+  if (t.pair_faster_ready) return;
+  // Without the builder's counts the positions are scanned for them.
+  games_.assign(losses_.size(), 0);
+  wins_.assign(losses_.size(), 0);
   for (int p = 1; p <= n_; ++p) {
     for (int r = 1; r <= n_; ++r) {
       if (r == p) continue;
       const std::size_t i = at(p, r);
-      if (t.pair_faster_ready) {
-        games_[i] = t.pair_games[p][r];
-        wins_[i] = t.pair_faster[p][r];
-        losses_[i] = t.pair_faster[r][p];
-      } else {  // without the builder's counts the positions are scanned
-        for (int q = 1; q <= t.position_count; ++q) {
-          double a = t.solve_time[p][q], b = t.solve_time[r][q];
-          if (!forms_match(a, b)) continue;
-          ++games_[i];
-          if (std::fabs(a) < std::fabs(b)) ++wins_[i];
-          if (std::fabs(a) > std::fabs(b)) ++losses_[i];
-        }
+      for (int q = 1; q <= t.position_count; ++q) {
+        double a = t.solve_time[p][q], b = t.solve_time[r][q];
+        if (!forms_match(a, b)) continue;
+        ++games_[i];
+        if (std::fabs(a) < std::fabs(b)) ++wins_[i];
+        if (std::fabs(a) > std::fabs(b)) ++losses_[i];
       }
-      opponent_score_[i] = t.pair_score[r][p];
     }
   }
+}
+
+long OpponentTallies::games(int32_t p, int32_t r) const {
+  return games_.empty() ? tables_.pair_games[p][r] : games_[at(p, r)];
+}
+
+long OpponentTallies::wins(int32_t p, int32_t r) const {
+  return wins_.empty() ? tables_.pair_faster[p][r] : wins_[at(p, r)];
 }
 
 void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,

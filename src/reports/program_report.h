@@ -18,8 +18,8 @@ void begin_program_report(ReportStream& out);
 class OpponentTallies {
  public:
   explicit OpponentTallies(const Tables& tables);
-  long games(int32_t p, int32_t r) const { return games_[at(p, r)]; }
-  long wins(int32_t p, int32_t r) const { return wins_[at(p, r)]; }
+  long games(int32_t p, int32_t r) const;
+  long wins(int32_t p, int32_t r) const;
   long losses(int32_t p, int32_t r) const { return losses_[at(p, r)]; }
   double opponent_score(int32_t p, int32_t r) const { return opponent_score_[at(p, r)]; }
 
@@ -27,9 +27,11 @@ class OpponentTallies {
   std::size_t at(int32_t p, int32_t r) const {
     return static_cast<std::size_t>(p) * (n_ + 1) + static_cast<std::size_t>(r);
   }
+  const Tables& tables_;
   int32_t n_;
-  std::vector<int32_t> games_, wins_, losses_;
+  std::vector<int32_t> losses_;         // pair_faster[r][p]
   std::vector<double> opponent_score_;  // pair_score[r][p]
+  std::vector<int32_t> games_, wins_;   // only when scanned
 };
 
 // One program's section: Trend figures against its printed rating, time
