@@ -511,9 +511,11 @@ void walk_program(Tables& t, const Layout& l, int p, Worker& worker) {
   t.margin_rate[p] = rate;
 }
 
-unsigned default_workers() {
-  unsigned cores = std::thread::hardware_concurrency();
-  return std::clamp(cores, 1u, MOST_WORKERS);
+unsigned default_workers(const Tables& t) {
+  const int64_t visits = static_cast<int64_t>(t.program_count) * t.program_count *
+                         static_cast<int64_t>(t.position_count);
+  if (visits < SMALL_DATABASE) return 1;
+  return std::clamp(std::thread::hardware_concurrency(), 1u, MOST_WORKERS);
 }
 
 void score_matches(Tables& t, unsigned workers, int64_t& raw_invalid, int64_t& raw_complete) {
@@ -523,9 +525,6 @@ void score_matches(Tables& t, unsigned workers, int64_t& raw_invalid, int64_t& r
   layout.words = t.position_count / WORD_BITS + 1;
   for (int p = 1; p <= t.program_count; ++p) t.margin_rate[p] = std::nan("");
 
-  const int64_t visits = static_cast<int64_t>(t.program_count) * t.program_count *
-                         static_cast<int64_t>(t.position_count);
-  if (visits < SMALL_DATABASE) workers = 1;
   workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(t.program_count, 1)));
 
   mark_results(t, layout);
@@ -582,7 +581,7 @@ void compute_overall_means(Tables& t) {
 
 }  // namespace
 
-void build_matches(Tables& tables) { build_matches(tables, default_workers()); }
+void build_matches(Tables& tables) { build_matches(tables, default_workers(tables)); }
 
 void build_matches(Tables& tables, unsigned workers) {
   fill_estimates(tables);
