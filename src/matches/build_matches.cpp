@@ -4,8 +4,10 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -36,6 +38,7 @@ constexpr int64_t SMALL_DATABASE = int64_t{1} << 20;
 // position by position from lists of the programs tested there, rather than
 // by comparing every pair of programs a word of positions at a time.
 constexpr int64_t SPARSE_SHARE_DIVISOR = 4;
+constexpr int64_t MOST_SPARSE_MEETINGS = int64_t{1} << 18;
 
 // Times that several programs share on a position score alike against any
 // one program: each worker keeps their scores for the program it walks. Per
@@ -64,13 +67,32 @@ void fill_estimates(Tables& t) {
   }
 }
 
-// Runs work(worker) on the given number of threads, the calling one included.
+// Runs work(worker) on the given number of threads, the calling one
+// included; the workers share out the work among themselves, so a thread
+// that cannot be started leaves its part to the others. A failure in any of
+// them (memory running out) is passed on once all have stopped.
 template <class Work>
 void on_workers(unsigned workers, Work work) {
+  std::vector<std::exception_ptr> failures(workers);
+  auto guarded = [&](unsigned worker) {
+    try {
+      work(worker);
+    } catch (...) {
+      failures[worker] = std::current_exception();
+    }
+  };
   std::vector<std::thread> threads;
-  for (unsigned worker = 1; worker < workers; ++worker) threads.emplace_back(work, worker);
-  work(0u);
+  for (unsigned worker = 1; worker < workers; ++worker) {
+    try {
+      threads.emplace_back(guarded, worker);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  guarded(0u);
   for (std::thread& thread : threads) thread.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
 }
 
 // Everything the walk reads besides the tables themselves.
@@ -129,13 +151,24 @@ void mark_results(const Tables& t, Layout& l) {
   }
 
   const int64_t cells = static_cast<int64_t>(l.n) * l.positions;
-  l.sparse = tested_count * SPARSE_SHARE_DIVISOR <= cells;
-  if (!l.sparse) return;
+  if (tested_count * SPARSE_SHARE_DIVISOR > cells) return;
   l.listed.assign(static_cast<std::size_t>(l.positions) + 2, 0);
   for (int p = 1; p <= l.n; ++p)
     for (int w = 0; w < l.words; ++w)
       for (Word bits = l.tested[l.row(p) + w]; bits != 0; bits &= bits - 1)
         ++l.listed[w * WORD_BITS + lowest_bit(bits) + 1];
+  // A program's matches are held until they are put in order: few tested
+  // cells crowded onto few positions still make too many of them.
+  int64_t most_met = 0;
+  for (int p = 1; p <= l.n; ++p) {
+    int64_t met = 0;
+    for (int w = 0; w < l.words; ++w)
+      for (Word bits = l.tested[l.row(p) + w]; bits != 0; bits &= bits - 1)
+        met += l.listed[w * WORD_BITS + lowest_bit(bits) + 1];
+    most_met = std::max(most_met, met);
+  }
+  if (most_met > MOST_SPARSE_MEETINGS) return;
+  l.sparse = true;
   for (int q = 1; q <= l.positions + 1; ++q) l.listed[q] += l.listed[q - 1];
   std::vector<int32_t> next(l.listed.begin(), l.listed.end() - 1);
   l.entries.resize(static_cast<std::size_t>(tested_count));
@@ -222,7 +255,7 @@ void find_shared_values(const Tables& t, Layout& l, unsigned workers) {
 // put in opponent order.
 struct Meeting {
   double score, margin;
-  int32_t opponent, position;
+  int16_t opponent, position;
   bool faster;
 };
 
@@ -436,7 +469,8 @@ void walk_lists(Tables& t, const Layout& l, int p, Worker& worker, ProgramTotals
           scores(p_solved && is_solved(b), a, ea, b, e->est, score, margin);
           scored = true;
         }
-        met.push_back({score, margin, e->program, q, std::fabs(a) < std::fabs(e->time)});
+        met.push_back({score, margin, static_cast<int16_t>(e->program), static_cast<int16_t>(q),
+                       std::fabs(a) < std::fabs(e->time)});
         ++start[e->program + 1];
       }
     }
