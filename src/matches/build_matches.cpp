@@ -7,7 +7,6 @@
 #include <exception>
 #include <limits>
 #include <memory>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -82,10 +81,11 @@ void on_workers(unsigned workers, Work work) {
     }
   };
   std::vector<std::thread> threads;
+  threads.reserve(workers);
   for (unsigned worker = 1; worker < workers; ++worker) {
     try {
       threads.emplace_back(guarded, worker);
-    } catch (const std::system_error&) {
+    } catch (...) {
       break;
     }
   }
@@ -247,10 +247,6 @@ void find_shared_values(const Tables& t, Layout& l, unsigned workers) {
   }
 }
 
-// A worker's scratch: one program's margin scores, in the order the margins
-// sum them (opponent by opponent, position by position), which can only be
-// summed once the program's score fraction is known after its last match;
-// and the scores against shared values, valid where owner is the program.
 // One match of the sparse walk with its scores, kept until the matches are
 // put in opponent order.
 struct Meeting {
@@ -259,6 +255,10 @@ struct Meeting {
   bool faster;
 };
 
+// A worker's scratch: one program's margin scores, in the order the margins
+// sum them (opponent by opponent, position by position), which can only be
+// summed once the program's score fraction is known after its last match;
+// and the scores against shared values, valid where owner is the program.
 struct Worker {
   std::unique_ptr<double[]> margin_scores;
   std::size_t capacity = 0;
@@ -290,8 +290,8 @@ inline double solved_score(double a, double b) {
 }
 
 // The builder's and the margin's score of p's result (a, ea) against r's
-// (b, eb): one failed, so the builder scores the failure's estimate and the
-// margin its limit.
+// (b, eb), times and estimates. Where one failed, the builder scores the
+// failure's estimate and the margin its limit.
 inline void scores(bool complete, double a, double ea, double b, double eb, double& score,
                    double& margin) {
   if (complete) {
