@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +20,26 @@ class TextLine {
   void clear() { text_.clear(); }
 
   void literal(const char* text) { text_ += text; }
+
+  // Anything else, through printf itself.
+  void format(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    char buffer[256];
+    std::va_list args;
+    va_start(args, format);
+    int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (length < 0) return;
+    if (static_cast<std::size_t>(length) < sizeof buffer) {
+      text_.append(buffer, static_cast<std::size_t>(length));
+      return;
+    }
+    const std::size_t start = text_.size();
+    text_.resize(start + static_cast<std::size_t>(length) + 1);
+    va_start(args, format);
+    std::vsnprintf(&text_[start], static_cast<std::size_t>(length) + 1, format, args);
+    va_end(args);
+    text_.resize(start + static_cast<std::size_t>(length));
+  }
   void character(char c) { text_ += c; }
 
   // "%-<width>s": padded with blanks on the right, a longer text whole.
