@@ -6,7 +6,6 @@
 #include "rating/score_to_elo.h"
 #include "reports/program_stats.h"
 #include "reports/rank_index.h"
-#include "reports/text_line.h"
 
 namespace tarvolin {
 
@@ -35,16 +34,16 @@ char comparison(double before, double value) {
   return value > before ? '<' : '>';
 }
 
-void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
+void write_trends(TextLine& out, const Tables& t, int32_t p, double av_op) {
   double previous = 0.0;
   for (int k = 1; k <= 3; ++k) {
     double value = trend_value(t, p, k, av_op);
     if (!(value > TREND_MISSING))
-      out.print(" - ");
+      out.literal(" - ");
     else if (k == 1)
-      out.print(" %+.1f ", value);
+      out.format(" %+.1f ", value);
     else
-      out.print(" %c %+.1f ", comparison(previous, value), value);
+      out.format(" %c %+.1f ", comparison(previous, value), value);
     previous = value;
   }
 }
@@ -122,30 +121,35 @@ void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_
 
 void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
                            double av_op, double rank_index_of_p, const OpponentTallies& tallies) {
-  out.print("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
+  TextLine text;
+  write_program_details(text, t, p, rank, av_op, rank_index_of_p, tallies);
+  out.print("%s", text.text().c_str());
+}
+
+void write_program_details(TextLine& out, const Tables& t, int32_t p, int32_t rank, double av_op,
+                           double rank_index_of_p, const OpponentTallies& tallies) {
+  out.format("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
   write_trends(out, t, p, av_op);
 
   ProgramTimeStats stats = program_time_stats(t, p);
-  out.print("\n\nSolved positions:  %3d/%3d  (%.2f %%)\n", stats.solved_count, stats.tested_count,
-            stats.solved_count * 100.0 / stats.tested_count);
-  out.print("TimeOffset      : %7.2f s\n", t.time_offset[p]);
-  out.print("MST1            : %7.2f s\n", stats.mst1());
-  out.print("MST2            : %7.2f s\n", stats.mst2());
-  out.print("iMST            : %7.2f s\n", stats.imst());
-  out.print("RankIndex       :    %4.2f\n", rank_index_of_p);
+  out.format("\n\nSolved positions:  %3d/%3d  (%.2f %%)\n", stats.solved_count, stats.tested_count,
+             stats.solved_count * 100.0 / stats.tested_count);
+  out.format("TimeOffset      : %7.2f s\n", t.time_offset[p]);
+  out.format("MST1            : %7.2f s\n", stats.mst1());
+  out.format("MST2            : %7.2f s\n", stats.mst2());
+  out.format("iMST            : %7.2f s\n", stats.imst());
+  out.format("RankIndex       :    %4.2f\n", rank_index_of_p);
 
-  out.print("\nMatch results:\n");
-  out.print("Total                                   : %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n\n",
-            static_cast<long>(t.match_total[p]), static_cast<long>(t.match_wins[p]),
-            static_cast<long>(t.match_draws[p]), static_cast<long>(t.match_losses[p]),
-            t.score_rate[p] * 100.0);
-  TextLine lines;
+  out.literal("\nMatch results:\n");
+  out.format("Total                                   : %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n\n",
+             static_cast<long>(t.match_total[p]), static_cast<long>(t.match_wins[p]),
+             static_cast<long>(t.match_draws[p]), static_cast<long>(t.match_losses[p]),
+             t.score_rate[p] * 100.0);
   for (int r = 1; r <= t.program_count; ++r) {
     if (r == p || tallies.games(p, r) == 0) continue;
-    write_opponent_line(lines, t, r, tallies.games(p, r), tallies.wins(p, r), tallies.losses(p, r),
+    write_opponent_line(out, t, r, tallies.games(p, r), tallies.wins(p, r), tallies.losses(p, r),
                         t.pair_score[p][r], tallies.opponent_score(p, r));
   }
-  out.print("%s", lines.text().c_str());
 }
 
 }  // namespace tarvolin

@@ -1,6 +1,8 @@
 #include "reports/rating_report.h"
 
 #include <cmath>
+#include <exception>
+#include <thread>
 #include <vector>
 
 #include "core/report_stream.h"
@@ -23,6 +25,13 @@ void write_rating_row(ReportStream& out, const Tables& t, int32_t p, int32_t ran
       stats.mst2(), rank_index_of_p);
 }
 
+void write_rating_header(ReportStream& out) {
+  out.print(
+      "\n\n    Program %s Elo   +/-  Matches  Score   Av.Op.   S.Pos.   MST1    MST2   "
+      "RIndex\n\n",
+      "                                  ");
+}
+
 // The pending program of cluster c with the highest rating; the lowest
 // number wins a tie.
 int32_t select_best(const Tables& t, int32_t c) {
@@ -41,23 +50,73 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
   ReportStream programs("programs.dat", console);
   begin_program_report(programs);
 
+  // The order first: cluster by cluster, programs in descending rating.
+  struct Placed {
+    int32_t cluster, program, rank;
+  };
+  std::vector<Placed> order;
   for (int p = 1; p <= t.program_count; ++p) t.pending_flag[p] = t.match_total[p] != 0 ? 1 : 0;
-  const std::vector<double> rank_index_of = rank_indexes(t);
-  const OpponentTallies tallies(t);
-
   for (int c = 1; c <= t.cluster_count; ++c) {
-    rating.print(
-        "\n\n    Program %s Elo   +/-  Matches  Score   Av.Op.   S.Pos.   MST1    MST2   "
-        "RIndex\n\n",
-        "                                  ");
     for (int rank = 1; rank <= t.cluster_size[c]; ++rank) {
       int32_t p = select_best(t, c);
       if (p == 0) break;
-      write_rating_row(rating, t, p, rank, rank_index_of[p]);
       t.pending_flag[p] = 0;
-      write_program_details(programs, t, p, rank, printed_av_op(t, p), rank_index_of[p], tallies);
+      order.push_back({c, p, rank});
     }
   }
+
+  // The program sections are written up in blocks, the next block on a
+  // helper thread while this one is written up here; then both files get
+  // their lines in the order of the programs.
+  const std::vector<double> rank_index_of = rank_indexes(t);
+  const OpponentTallies tallies(t);
+  constexpr std::size_t BLOCK = 16;
+  std::vector<TextLine> sections(2 * BLOCK);
+  auto write_up = [&](std::size_t first, std::size_t last) {
+    for (std::size_t i = first; i < last && i < order.size(); ++i) {
+      sections[i % (2 * BLOCK)].clear();
+      const int32_t p = order[i].program;
+      write_program_details(sections[i % (2 * BLOCK)], t, p, order[i].rank, printed_av_op(t, p),
+                            rank_index_of[p], tallies);
+    }
+  };
+  std::exception_ptr failure;
+  auto helper_work = [&](std::size_t first) {
+    try {
+      write_up(first, first + BLOCK);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  };
+
+  int32_t cluster = 0;
+  for (std::size_t first = 0; first < order.size(); first += 2 * BLOCK) {
+    std::thread helper;
+    const std::size_t second = first + BLOCK;
+    if (second < order.size()) {
+      try {
+        helper = std::thread(helper_work, second);
+      } catch (...) {  // no thread to be had: the block is written up here
+        write_up(second, second + BLOCK);
+      }
+    }
+    try {
+      write_up(first, second);
+    } catch (...) {
+      if (helper.joinable()) helper.join();
+      throw;
+    }
+    if (helper.joinable()) helper.join();
+    if (failure) std::rethrow_exception(failure);
+
+    for (std::size_t i = first; i < first + 2 * BLOCK && i < order.size(); ++i) {
+      const Placed& placed = order[i];
+      for (; cluster < placed.cluster; ++cluster) write_rating_header(rating);
+      write_rating_row(rating, t, placed.program, placed.rank, rank_index_of[placed.program]);
+      programs.print("%s", sections[i % (2 * BLOCK)].text().c_str());
+    }
+  }
+  for (; cluster < t.cluster_count; ++cluster) write_rating_header(rating);
 
   rating.print("\n\n\nMST1  : Mean solution time (solved positions only)\n");
   rating.print("MST2  : Mean solution time (solved and unsolved positions)\n");
