@@ -49,7 +49,14 @@ constexpr int64_t MOST_SHARED_SLOTS = int64_t{1} << 15;
 // Matches in a word up to which the class sums are added match by match.
 constexpr int FEW_MATCHES = 6;
 
-inline int bit_count(Word x) { return __builtin_popcountll(x); }
+// Counted by hand: built for processors without a counting instruction, the
+// library's count is a function call.
+inline int bit_count(Word x) {
+  x = x - ((x >> 1) & 0x5555555555555555ULL);
+  x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+  x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+  return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
 
 inline int lowest_bit(Word x) { return __builtin_ctzll(x); }
 
@@ -333,9 +340,7 @@ inline void shared_scores(Worker& worker, int p, int32_t slot, bool complete, do
 // Dense tables: opponents r ascending, and for each the positions shared
 // with p a word at a time. The scores of a word's matches go to scratch
 // slots, one per bit, and are then added up in position order.
-__attribute__((target_clones("popcnt", "default"))) void walk_words(Tables& t, const Layout& l,
-                                                                    int p, Worker& worker,
-                                                                    ProgramTotals& sums) {
+void walk_words(Tables& t, const Layout& l, int p, Worker& worker, ProgramTotals& sums) {
   const Word* tested_p = &l.tested[l.row(p)];
   const Word* solved_p = &l.solved[l.row(p)];
   const double* time_p = t.solve_time[p];
