@@ -129,8 +129,8 @@ bool write_position_report(const Tables& t, std::FILE* console) {
     }
     if (helper.joinable()) helper.join();
     if (failure) std::rethrow_exception(failure);
-    out.print("%s", text[0].text().c_str());
-    out.print("%s", text[1].text().c_str());
+    out.print("%s", text[0].c_str());
+    out.print("%s", text[1].c_str());
   }
   return out.close();
 }

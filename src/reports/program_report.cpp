@@ -123,7 +123,7 @@ void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_
                            double av_op, double rank_index_of_p, const OpponentTallies& tallies) {
   TextLine text;
   write_program_details(text, t, p, rank, av_op, rank_index_of_p, tallies);
-  out.print("%s", text.text().c_str());
+  out.print("%s", text.c_str());
 }
 
 void write_program_details(TextLine& out, const Tables& t, int32_t p, int32_t rank, double av_op,

@@ -113,7 +113,7 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
       const Placed& placed = order[i];
       for (; cluster < placed.cluster; ++cluster) write_rating_header(rating);
       write_rating_row(rating, t, placed.program, placed.rank, rank_index_of[placed.program]);
-      programs.print("%s", sections[i % (2 * BLOCK)].text().c_str());
+      programs.print("%s", sections[i % (2 * BLOCK)].c_str());
     }
   }
   for (; cluster < t.cluster_count; ++cluster) write_rating_header(rating);

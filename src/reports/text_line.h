@@ -5,54 +5,56 @@
 // exact binary value as printf does.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <memory>
 
 namespace tarvolin {
 
 class TextLine {
  public:
-  const std::string& text() const { return text_; }
-  void clear() { text_.clear(); }
+  // The text so far, ended by a NUL.
+  const char* c_str() {
+    *room(1) = '\0';
+    return data_.get();
+  }
+  void clear() { size_ = 0; }
 
-  void literal(const char* text) { text_ += text; }
+  void literal(const char* text) { append(text, std::strlen(text)); }
+  void character(char c) { *room(1) = c, ++size_; }
 
   // Anything else, through printf itself.
   void format(const char* format, ...) __attribute__((format(printf, 2, 3))) {
-    char buffer[256];
+    constexpr std::size_t USUAL = 256;
     std::va_list args;
     va_start(args, format);
-    int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    int length = std::vsnprintf(room(USUAL), USUAL, format, args);
     va_end(args);
     if (length < 0) return;
-    if (static_cast<std::size_t>(length) < sizeof buffer) {
-      text_.append(buffer, static_cast<std::size_t>(length));
-      return;
+    if (static_cast<std::size_t>(length) >= USUAL) {  // a long name: once more with room
+      va_start(args, format);
+      std::vsnprintf(room(static_cast<std::size_t>(length) + 1),
+                     static_cast<std::size_t>(length) + 1, format, args);
+      va_end(args);
     }
-    const std::size_t start = text_.size();
-    text_.resize(start + static_cast<std::size_t>(length) + 1);
-    va_start(args, format);
-    std::vsnprintf(&text_[start], static_cast<std::size_t>(length) + 1, format, args);
-    va_end(args);
-    text_.resize(start + static_cast<std::size_t>(length));
+    size_ += static_cast<std::size_t>(length);
   }
-  void character(char c) { text_ += c; }
 
   // "%-<width>s": padded with blanks on the right, a longer text whole.
   void left(const char* text, std::size_t width) {
     const std::size_t length = std::strlen(text);
-    text_.append(text, length);
-    if (length < width) text_.append(width - length, ' ');
+    append(text, length);
+    if (length < width) blanks(width - length);
   }
 
   // "%<width>ld"
   void integer(long value, int width) {
     char digits[24];
-    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     right(digits, end, width);
   }
 
@@ -71,12 +73,33 @@ class TextLine {
   }
 
  private:
+  // Space for count more characters at the end.
+  char* room(std::size_t count) {
+    if (size_ + count > capacity_) {
+      std::size_t capacity = std::max(2 * capacity_, size_ + count + 256);
+      std::unique_ptr<char[]> data(new char[capacity]);
+      if (size_ != 0) std::memcpy(data.get(), data_.get(), size_);
+      data_ = std::move(data);
+      capacity_ = capacity;
+    }
+    return data_.get() + size_;
+  }
+  void append(const char* text, std::size_t length) {
+    std::memcpy(room(length), text, length);
+    size_ += length;
+  }
+  void blanks(std::size_t count) {
+    std::memset(room(count), ' ', count);
+    size_ += count;
+  }
   void right(const char* begin, const char* end, int width) {
-    if (end - begin < width) text_.append(static_cast<std::size_t>(width - (end - begin)), ' ');
-    text_.append(begin, end);
+    const auto length = static_cast<int>(end - begin);
+    if (length < width) blanks(static_cast<std::size_t>(width - length));
+    append(begin, static_cast<std::size_t>(length));
   }
 
-  std::string text_;
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0, capacity_ = 0;
 };
 
 }  // namespace tarvolin
