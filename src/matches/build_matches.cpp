@@ -557,16 +557,10 @@ unsigned default_workers(const Tables& t) {
   return std::clamp(std::thread::hardware_concurrency(), 1u, MOST_WORKERS);
 }
 
-void score_matches(Tables& t, unsigned workers, int64_t& raw_invalid, int64_t& raw_complete) {
-  Layout layout;
-  layout.n = t.program_count;
-  layout.positions = t.position_count;
-  layout.words = t.position_count / WORD_BITS + 1;
+void score_matches(Tables& t, Layout& layout, unsigned workers, int64_t& raw_invalid,
+                   int64_t& raw_complete) {
   for (int p = 1; p <= t.program_count; ++p) t.margin_rate[p] = std::nan("");
-
   workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(t.program_count, 1)));
-
-  mark_results(t, layout);
   if (!layout.sparse) find_shared_values(t, layout, workers);
 
   std::vector<Worker> scratch(workers);
@@ -588,13 +582,17 @@ double mean_or_zero(double sum, int64_t count) {
   return count != 0 ? sum / static_cast<double>(count) : 0.0;
 }
 
-void compute_overall_means(Tables& t) {
+// Positions outer, programs inner, as the sums must run; the marks skip the
+// results never tested, which add nothing.
+void compute_overall_means(Tables& t, const Layout& l) {
   double solved_sum = 0.0, tested_sum = 0.0, estimate_sum = 0.0;
   int64_t solved_count = 0, tested_count = 0, estimate_count = 0;
   t.tested_position_count = 0;
   for (int q = 1; q <= t.position_count; ++q) {
     bool position_tested = false;
+    const Word bit = Word{1} << (q % WORD_BITS);
     for (int p = 1; p <= t.program_count; ++p) {
+      if ((l.tested[l.row(p) + q / WORD_BITS] & bit) == 0) continue;
       double x = t.solve_time[p][q];
       if (is_solved(x)) {
         solved_sum += x;
@@ -624,9 +622,14 @@ void build_matches(Tables& tables) { build_matches(tables, default_workers(table
 
 void build_matches(Tables& tables, unsigned workers) {
   fill_estimates(tables);
+  Layout layout;
+  layout.n = tables.program_count;
+  layout.positions = tables.position_count;
+  layout.words = tables.position_count / WORD_BITS + 1;
+  mark_results(tables, layout);
   int64_t raw_invalid = 0, raw_complete = 0;
-  score_matches(tables, workers, raw_invalid, raw_complete);
-  compute_overall_means(tables);
+  score_matches(tables, layout, workers, raw_invalid, raw_complete);
+  compute_overall_means(tables, layout);
 
   int64_t total = 0;
   for (int p = 1; p <= tables.program_count; ++p) total += tables.match_total[p];

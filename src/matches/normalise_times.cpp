@@ -1,6 +1,7 @@
 #include "matches/normalise_times.h"
 
 #include <cmath>
+#include <vector>
 
 namespace tarvolin {
 
@@ -22,31 +23,39 @@ void average_offsets(Tables& t) {
   }
 }
 
+// Program by program, so the table is read along its rows; each position
+// has sums of its own, which still receive their programs in ascending
+// order.
 void correct_times(Tables& t) {
-  for (int q = 1; q <= t.position_count; ++q) {
-    double s1 = 0.0, s2 = 0.0;
-    int32_t n1 = 0, n2 = 0;
-    for (int p = 1; p <= t.program_count; ++p) {
-      double time = t.solve_time[p][q];
+  const std::size_t positions = static_cast<std::size_t>(t.position_count) + 1;
+  std::vector<double> s1(positions, 0.0), s2(positions, 0.0);
+  std::vector<int32_t> n1(positions, 0), n2(positions, 0);
+  for (int p = 1; p <= t.program_count; ++p) {
+    double* row = t.solve_time[p];
+    const double offset = t.time_offset[p];
+    for (int q = 1; q <= t.position_count; ++q) {
+      double time = row[q];
       if (!is_tested(time)) continue;
       if (is_solved(time)) {
-        double corrected = time - t.time_offset[p];
+        double corrected = time - offset;
         if (corrected < SOLVED_FLOOR) corrected = SOLVED_FLOOR;
-        t.solve_time[p][q] = corrected;
-        s1 += corrected;
-        s2 += corrected;
-        ++n1;
-        ++n2;
+        row[q] = corrected;
+        s1[q] += corrected;
+        s2[q] += corrected;
+        ++n1[q];
+        ++n2[q];
       } else {
-        double corrected = time + t.time_offset[p];
+        double corrected = time + offset;
         if (corrected >= 0.0) corrected = SHORTEST_LIMIT;
-        t.solve_time[p][q] = corrected;
-        s2 += std::fabs(corrected);
-        ++n2;
+        row[q] = corrected;
+        s2[q] += std::fabs(corrected);
+        ++n2[q];
       }
     }
-    t.pos_mst1[q] = n1 != 0 ? s1 / n1 : EMPTY_MEAN;
-    t.pos_mst2[q] = n2 != 0 ? s2 / n2 : EMPTY_MEAN;
+  }
+  for (int q = 1; q <= t.position_count; ++q) {
+    t.pos_mst1[q] = n1[q] != 0 ? s1[q] / n1[q] : EMPTY_MEAN;
+    t.pos_mst2[q] = n2[q] != 0 ? s2[q] / n2[q] : EMPTY_MEAN;
   }
 }
 
