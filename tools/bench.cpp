@@ -137,12 +137,11 @@ int read_only(const char* which, const char* path) {
   auto start = std::chrono::steady_clock::now();
   std::FILE* file = std::fopen(path, "r");
   if (file == nullptr) return 1;
-  {
+  if (std::strcmp(which, "reference") == 0) {
+    tarvolin::reference::read_result_file(*tables, file, null_console);
+  } else {
     auto source = std::make_unique<tarvolin::CharSource>(file);
-    if (std::strcmp(which, "reference") == 0)
-      tarvolin::reference::read_result_file(*tables, *source, null_console);
-    else
-      tarvolin::read_result_file(*tables, *source, null_console);
+    tarvolin::read_result_file(*tables, *source, null_console);
   }
   std::fclose(file);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

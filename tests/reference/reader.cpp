@@ -42,6 +42,37 @@ int32_t find_or_add_program(Tables& t, const std::string& name, std::FILE* conso
   return number;
 }
 
+// One character at a time through the C library; a carriage return right
+// before a line feed reads as the line feed alone.
+class PlainSource {
+ public:
+  explicit PlainSource(std::FILE* file) : file_(file) {}
+  int get() {
+    if (pushed_ != NONE) {
+      int c = pushed_;
+      pushed_ = NONE;
+      return c;
+    }
+    int c = std::getc(file_);
+    if (c == '\r') {
+      int next = std::getc(file_);
+      if (next == '\n') return next;
+      if (next != EOF) std::ungetc(next, file_);
+    }
+    return c;
+  }
+  int peek() {
+    if (pushed_ == NONE) pushed_ = get();
+    return pushed_;
+  }
+  void unget(int c) { pushed_ = c; }
+
+ private:
+  static constexpr int NONE = -2;
+  std::FILE* file_;
+  int pushed_ = NONE;
+};
+
 struct Entry {
   std::string name;
   std::string time_field;
@@ -83,7 +114,7 @@ struct Sink {
 };
 
 template <class IsStop>
-bool scan_until(CharSource& source, IsStop is_stop, std::string* out, std::size_t keep) {
+bool scan_until(PlainSource& source, IsStop is_stop, std::string* out, std::size_t keep) {
   if (out != nullptr) out->clear();
   bool matched = false;
   for (;;) {
@@ -100,7 +131,7 @@ void cut_at_nul(std::string& text) {
   if (nul != std::string::npos) text.resize(nul);
 }
 
-void read_tag(CharSource& source, std::string& name, std::string& value) {
+void read_tag(PlainSource& source, std::string& name, std::string& value) {
   auto is_quote = [](int c) { return c == '"'; };
   const std::size_t whole = std::string::npos;
   value.clear();
@@ -112,7 +143,7 @@ void read_tag(CharSource& source, std::string& name, std::string& value) {
   while (std::isspace(source.peek())) source.get();
 }
 
-void read_result_comment(CharSource& source, Sink& sink, std::string& entry) {
+void read_result_comment(PlainSource& source, Sink& sink, std::string& entry) {
   auto ends_entry = [](int c) { return c == ',' || c == '}'; };
   auto ends_separator = [](int c) { return c == '\'' || c == '}'; };
   for (;;) {
@@ -131,7 +162,7 @@ void read_result_comment(CharSource& source, Sink& sink, std::string& entry) {
   }
 }
 
-void read_pgn(CharSource& source, Sink& sink) {
+void read_pgn(PlainSource& source, Sink& sink) {
   bool in_comment = false;
   bool results_read = false;
   std::string name, value, entry;
@@ -198,12 +229,14 @@ struct OffsetSink : Sink {
 
 }  // namespace
 
-void read_result_file(Tables& tables, CharSource& source, std::FILE* console) {
+void read_result_file(Tables& tables, std::FILE* file, std::FILE* console) {
+  PlainSource source(file);
   ResultSink sink(tables, console);
   read_pgn(source, sink);
 }
 
-void read_offset_source(Tables& tables, CharSource& source) {
+void read_offset_source(Tables& tables, std::FILE* file) {
+  PlainSource source(file);
   OffsetSink sink(tables);
   read_pgn(source, sink);
 }
@@ -215,8 +248,7 @@ void read_offset_file(Tables& tables, std::FILE* console) {
     return;
   }
   std::fprintf(console, "\nReading 'Offset.pgn'\n");
-  CharSource source(file);
-  reference::read_offset_source(tables, source);
+  reference::read_offset_source(tables, file);
   std::fclose(file);
 }
 

@@ -8,16 +8,20 @@
 #include <cstdio>
 
 #include "core/tables.h"
-#include "input/char_source.h"
 #include "reports/rating_report.h"
 
 namespace tarvolin::reference {
 
-// Result file and offset file, with linear registry searches. The offset
-// reader is kept here too because it goes through the program registry.
-void read_result_file(Tables& tables, CharSource& source, std::FILE* console);
-void read_offset_source(Tables& tables, CharSource& source);
+// Result file and offset file, read a character at a time, with linear
+// registry searches. The offset reader is kept here too because it goes
+// through the program registry.
+void read_result_file(Tables& tables, std::FILE* file, std::FILE* console);
+void read_offset_source(Tables& tables, std::FILE* file);
 void read_offset_file(Tables& tables, std::FILE* console);
+
+// Offsets into means, times corrected, position means and difficulty classes
+// by repeated selection.
+void normalise_times(Tables& tables);
 
 double estimated_time(double t, double m);
 void build_matches(Tables& tables);

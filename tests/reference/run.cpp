@@ -9,7 +9,6 @@
 
 #include "core/run_abort.h"
 #include "matches/general_report.h"
-#include "matches/normalise_times.h"
 #include "rating/clusters.h"
 #include "rating/iterate_ratings.h"
 #include "reference/reference.h"
@@ -58,14 +57,11 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
   std::time_t start = std::time(nullptr);
 
   std::fprintf(out, "\nReading %s...\n", t.database_name.c_str());
-  {
-    CharSource source(result_file);
-    try {
-      reference::read_result_file(t, source, out);
-    } catch (...) {
-      std::fclose(result_file);
-      throw;
-    }
+  try {
+    reference::read_result_file(t, result_file, out);
+  } catch (...) {
+    std::fclose(result_file);
+    throw;
   }
   std::fclose(result_file);
   std::fprintf(out, "%d programs\n", t.program_count);
@@ -81,7 +77,7 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
   t.frozen_program_count = t.program_count;
 
   reference::read_offset_file(t, out);
-  normalise_times(t);
+  reference::normalise_times(t);
   reference::build_matches(t);
   std::fprintf(out, "%ld matches\n", static_cast<long>(t.match_count));
   bool reports_written = write_general_report(t, out);
