@@ -20,6 +20,10 @@ void average_offsets(Tables& t) {
       t.time_offset[p] = t.time_offset[p] / static_cast<double>(t.offset_sample_count[p]);
     else
       t.time_offset[p] = 0.0;
+    // Samples near the largest double can sum past it; an infinite or
+    // undefined offset would turn every time of the program into inf or nan
+    // and no later figure of it would mean anything, so it counts as none.
+    if (!std::isfinite(t.time_offset[p])) t.time_offset[p] = 0.0;
   }
 }
 

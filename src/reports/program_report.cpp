@@ -34,37 +34,18 @@ char comparison(double before, double value) {
   return value > before ? '<' : '>';
 }
 
-void write_trends(TextLine& out, const Tables& t, int32_t p, double av_op) {
+void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
   double previous = 0.0;
   for (int k = 1; k <= 3; ++k) {
     double value = trend_value(t, p, k, av_op);
     if (!(value > TREND_MISSING))
-      out.literal(" - ");
+      out.print(" - ");
     else if (k == 1)
-      out.format(" %+.1f ", value);
+      out.print(" %+.1f ", value);
     else
-      out.format(" %c %+.1f ", comparison(previous, value), value);
+      out.print(" %c %+.1f ", comparison(previous, value), value);
     previous = value;
   }
-}
-
-// Wins, draws and losses against r by the recorded times themselves, on the
-// positions where the two met, followed by the share of the points; one
-// line per opponent met.
-void write_opponent_line(TextLine& line, const Tables& t, int32_t r, long games, long wins,
-                         long losses, double score, double opponent_score) {
-  line.left(t.program_name[r].c_str(), 40);
-  line.literal(": ");
-  line.integer(games, 5);
-  line.literal(" (+");
-  line.integer(wins, 4);
-  line.literal(",=");
-  line.integer(games - wins - losses, 4);
-  line.literal(",-");
-  line.integer(losses, 4);
-  line.literal("), ");
-  line.fixed(score * 100.0 / (score + opponent_score), 4, 1);
-  line.literal(" %\n");
 }
 
 }  // namespace
@@ -121,34 +102,32 @@ void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_
 
 void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
                            double av_op, double rank_index_of_p, const OpponentTallies& tallies) {
-  TextLine text;
-  write_program_details(text, t, p, rank, av_op, rank_index_of_p, tallies);
-  out.print("%s", text.c_str());
-}
-
-void write_program_details(TextLine& out, const Tables& t, int32_t p, int32_t rank, double av_op,
-                           double rank_index_of_p, const OpponentTallies& tallies) {
-  out.format("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
+  out.print("\n\n%d %-40s (%.1f Elo) Trend: ", rank, t.program_name[p].c_str(), printed_elo(t, p));
   write_trends(out, t, p, av_op);
 
   ProgramTimeStats stats = program_time_stats(t, p);
-  out.format("\n\nSolved positions:  %3d/%3d  (%.2f %%)\n", stats.solved_count, stats.tested_count,
-             stats.solved_count * 100.0 / stats.tested_count);
-  out.format("TimeOffset      : %7.2f s\n", t.time_offset[p]);
-  out.format("MST1            : %7.2f s\n", stats.mst1());
-  out.format("MST2            : %7.2f s\n", stats.mst2());
-  out.format("iMST            : %7.2f s\n", stats.imst());
-  out.format("RankIndex       :    %4.2f\n", rank_index_of_p);
+  out.print("\n\nSolved positions:  %3d/%3d  (%.2f %%)\n", stats.solved_count, stats.tested_count,
+            stats.solved_count * 100.0 / stats.tested_count);
+  out.print("TimeOffset      : %7.2f s\n", t.time_offset[p]);
+  out.print("MST1            : %7.2f s\n", stats.mst1());
+  out.print("MST2            : %7.2f s\n", stats.mst2());
+  out.print("iMST            : %7.2f s\n", stats.imst());
+  out.print("RankIndex       :    %4.2f\n", rank_index_of_p);
 
-  out.literal("\nMatch results:\n");
-  out.format("Total                                   : %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n\n",
-             static_cast<long>(t.match_total[p]), static_cast<long>(t.match_wins[p]),
-             static_cast<long>(t.match_draws[p]), static_cast<long>(t.match_losses[p]),
-             t.score_rate[p] * 100.0);
+  out.print("\nMatch results:\n");
+  out.print("Total                                   : %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n\n",
+            static_cast<long>(t.match_total[p]), static_cast<long>(t.match_wins[p]),
+            static_cast<long>(t.match_draws[p]), static_cast<long>(t.match_losses[p]),
+            t.score_rate[p] * 100.0);
   for (int r = 1; r <= t.program_count; ++r) {
-    if (r == p || tallies.games(p, r) == 0) continue;
-    write_opponent_line(out, t, r, tallies.games(p, r), tallies.wins(p, r), tallies.losses(p, r),
-                        t.pair_score[p][r], tallies.opponent_score(p, r));
+    if (r == p) continue;
+    const long games = tallies.games(p, r);
+    if (games == 0) continue;
+    const long wins = tallies.wins(p, r), losses = tallies.losses(p, r);
+    const double score = t.pair_score[p][r];
+    out.print("%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n", t.program_name[r].c_str(), games, wins,
+              games - wins - losses, losses,
+              score * 100.0 / (score + tallies.opponent_score(p, r)));
   }
 }
 

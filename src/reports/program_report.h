@@ -5,7 +5,6 @@
 
 #include "core/report_stream.h"
 #include "core/tables.h"
-#include "reports/text_line.h"
 
 namespace tarvolin {
 
@@ -40,11 +39,8 @@ class OpponentTallies {
 // av_op is the program's printed average opponent.
 void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
                            double av_op);
-// The same with the program's rank_index and the tallies already at hand,
-// and the same added to text instead of written.
+// The same with the program's rank_index and the tallies already at hand.
 void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
-                           double av_op, double rank_index_of_p, const OpponentTallies& tallies);
-void write_program_details(TextLine& text, const Tables& tables, int32_t p, int32_t rank,
                            double av_op, double rank_index_of_p, const OpponentTallies& tallies);
 
 }  // namespace tarvolin

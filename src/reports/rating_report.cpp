@@ -1,8 +1,6 @@
 #include "reports/rating_report.h"
 
 #include <cmath>
-#include <exception>
-#include <thread>
 #include <vector>
 
 #include "core/report_stream.h"
@@ -65,56 +63,15 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
     }
   }
 
-  // The program sections are written up in blocks, the next block on a
-  // helper thread while this one is written up here; then both files get
-  // their lines in the order of the programs.
   const std::vector<double> rank_index_of = rank_indexes(t);
   const OpponentTallies tallies(t);
-  constexpr std::size_t BLOCK = 16;
-  std::vector<TextLine> sections(2 * BLOCK);
-  auto write_up = [&](std::size_t first, std::size_t last) {
-    for (std::size_t i = first; i < last && i < order.size(); ++i) {
-      sections[i % (2 * BLOCK)].clear();
-      const int32_t p = order[i].program;
-      write_program_details(sections[i % (2 * BLOCK)], t, p, order[i].rank, printed_av_op(t, p),
-                            rank_index_of[p], tallies);
-    }
-  };
-  std::exception_ptr failure;
-  auto helper_work = [&](std::size_t first) {
-    try {
-      write_up(first, first + BLOCK);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  };
-
   int32_t cluster = 0;
-  for (std::size_t first = 0; first < order.size(); first += 2 * BLOCK) {
-    std::thread helper;
-    const std::size_t second = first + BLOCK;
-    if (second < order.size()) {
-      try {
-        helper = std::thread(helper_work, second);
-      } catch (...) {  // no thread to be had: the block is written up here
-        write_up(second, second + BLOCK);
-      }
-    }
-    try {
-      write_up(first, second);
-    } catch (...) {
-      if (helper.joinable()) helper.join();
-      throw;
-    }
-    if (helper.joinable()) helper.join();
-    if (failure) std::rethrow_exception(failure);
-
-    for (std::size_t i = first; i < first + 2 * BLOCK && i < order.size(); ++i) {
-      const Placed& placed = order[i];
-      for (; cluster < placed.cluster; ++cluster) write_rating_header(rating);
-      write_rating_row(rating, t, placed.program, placed.rank, rank_index_of[placed.program]);
-      programs.print("%s", sections[i % (2 * BLOCK)].c_str());
-    }
+  for (const Placed& placed : order) {
+    const int32_t p = placed.program;
+    for (; cluster < placed.cluster; ++cluster) write_rating_header(rating);
+    write_rating_row(rating, t, p, placed.rank, rank_index_of[p]);
+    write_program_details(programs, t, p, placed.rank, printed_av_op(t, p), rank_index_of[p],
+                          tallies);
   }
   for (; cluster < t.cluster_count; ++cluster) write_rating_header(rating);
 

@@ -125,3 +125,29 @@ TEST(NormaliseTimes, OffsetsCorrectEveryTestedTimeAndTheMeans) {
 
 }  // namespace
 }  // namespace tarvolin
+
+namespace tarvolin {
+namespace {
+
+// Offset samples of 1e308 add up past the largest double: that offset must
+// not reach the times as inf or nan, where sorting and scoring break down.
+TEST(NormaliseTimes, OverflowingOffsetCountsAsNone) {
+  Tables t;
+  t.program_count = 2;
+  t.position_count = 1;
+  t.solve_time[1][1] = 12.5;
+  t.solve_time[2][1] = -30.0;
+  t.time_offset[1] = 1e308 + 1e308;  // inf
+  t.offset_sample_count[1] = 2;
+  t.time_offset[2] = (1e308 + 1e308) + (-1e308 - 1e308);  // inf + -inf = nan
+  t.offset_sample_count[2] = 4;
+  normalise_times(t);
+  EXPECT_EQ(t.time_offset[1], 0.0);
+  EXPECT_EQ(t.time_offset[2], 0.0);
+  EXPECT_EQ(t.solve_time[1][1], 12.5);
+  EXPECT_EQ(t.solve_time[2][1], -30.0);
+  EXPECT_EQ(t.pos_mst2[1], (12.5 + 30.0) / 2);
+}
+
+}  // namespace
+}  // namespace tarvolin
