@@ -29,6 +29,7 @@ void average_offsets(Tables& t) {
       t.time_offset[p] = t.time_offset[p] / static_cast<double>(t.offset_sample_count[p]);
     else
       t.time_offset[p] = 0.0;
+    if (!std::isfinite(t.time_offset[p])) t.time_offset[p] = 0.0;  // summed past the largest
   }
 }
 
