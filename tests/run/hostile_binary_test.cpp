@@ -66,15 +66,6 @@ TEST(HostileBinary, ResultFilesThatCannotBeRated) {
     expect_reports(dir, {});
   }
   {
-    ScratchDir dir;
-    dir.write("t.pgn", "");
-    RunResult result = run_binary("t\n2600\n\n");
-    EXPECT_EQ(result.console,
-              prologue("t.pgn") + "0 programs\n0 positions\n\nLess than 2 programs !");
-    EXPECT_EQ(result.exit_code, 1);
-    expect_reports(dir, {});
-  }
-  {
     // Bytes of every value but '{': without a comment nothing is registered,
     // and no tag among them is named "FEN ".
     ScratchDir dir;
@@ -90,15 +81,6 @@ TEST(HostileBinary, ResultFilesThatCannotBeRated) {
     RunResult result = run_binary("t\n2600\n\n");
     EXPECT_EQ(result.console,
               prologue("t.pgn") + "0 programs\n0 positions\n\nLess than 2 programs !");
-    EXPECT_EQ(result.exit_code, 1);
-    expect_reports(dir, {});
-  }
-  {
-    ScratchDir dir;
-    dir.write("t.pgn", "[Event \"e\"]\n[FEN \"F1\"]\n{'A' 5s} *\n");
-    RunResult result = run_binary("t\n2600\n\n");
-    EXPECT_EQ(result.console,
-              prologue("t.pgn") + "(1) A\n1 programs\n1 positions\n\nLess than 2 programs !");
     EXPECT_EQ(result.exit_code, 1);
     expect_reports(dir, {});
   }
@@ -249,15 +231,6 @@ TEST(HostileBinary, StandardInputEndingBeforeEachRead) {
   {
     ScratchDir dir;
     dir.write("t.pgn", TWO_PROGRAMS);
-    RunResult result = run_binary("t\n");
-    EXPECT_EQ(without_timing(result.console), two_programs_transcript());
-    EXPECT_EQ(result.exit_code, 0);
-    expect_reports(dir, ALL_REPORTS);
-    EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
-  }
-  {
-    ScratchDir dir;
-    dir.write("t.pgn", TWO_PROGRAMS);
     RunResult result = run_binary("t\n2500");
     EXPECT_EQ(without_timing(result.console), two_programs_transcript());
     EXPECT_EQ(result.exit_code, 0);
@@ -267,26 +240,35 @@ TEST(HostileBinary, StandardInputEndingBeforeEachRead) {
 }
 
 TEST(HostileBinary, ReportNameTakenByADirectoryOrADanglingLink) {
-  for (const char* blocked : REPORTS) {
-    for (bool as_link : {false, true}) {
-      ScratchDir dir;
-      dir.write("t.pgn", TWO_PROGRAMS);
-      if (as_link)
-        fs::create_symlink(std::string("no-such-folder/") + blocked, blocked);
-      else
-        fs::create_directory(blocked);
-      RunResult result = run_binary("t\n2600\n\n");
-      SCOPED_TRACE(std::string(blocked) + (as_link ? " as a link" : " as a directory"));
-      EXPECT_EQ(without_timing(result.console), two_programs_transcript(blocked));
-      EXPECT_EQ(result.exit_code, 1);
-      for (const char* report : REPORTS) {
-        if (std::string(report) != blocked) {
-          EXPECT_FALSE(dir.read(report).empty()) << report;
-        }
+  std::string intact[5];
+  {
+    ScratchDir dir;
+    dir.write("t.pgn", TWO_PROGRAMS);
+    ASSERT_EQ(run_binary("t\n2600\n\n").exit_code, 0);
+    for (int i = 0; i < 5; ++i) intact[i] = dir.read(REPORTS[i]);
+  }
+  // Every report blocked by a directory, and one by a link into nowhere: the
+  // others are written exactly as in an unhindered run.
+  const std::pair<int, bool> cases[] = {{0, false}, {1, false}, {2, false},
+                                        {3, false}, {4, false}, {0, true}};
+  for (const auto& [blocked, as_link] : cases) {
+    ScratchDir dir;
+    dir.write("t.pgn", TWO_PROGRAMS);
+    if (as_link)
+      fs::create_symlink(std::string("no-such-folder/") + REPORTS[blocked], REPORTS[blocked]);
+    else
+      fs::create_directory(REPORTS[blocked]);
+    RunResult result = run_binary("t\n2600\n\n");
+    SCOPED_TRACE(std::string(REPORTS[blocked]) + (as_link ? " as a link" : " as a directory"));
+    EXPECT_EQ(without_timing(result.console), two_programs_transcript(REPORTS[blocked]));
+    EXPECT_EQ(result.exit_code, 1);
+    for (int i = 0; i < 5; ++i) {
+      if (i != blocked) {
+        EXPECT_EQ(dir.read(REPORTS[i]), intact[i]) << REPORTS[i];
       }
-      EXPECT_EQ(fs::is_directory(fs::symlink_status(blocked)), !as_link);
-      EXPECT_FALSE(fs::exists("no-such-folder"));
     }
+    EXPECT_EQ(fs::is_directory(fs::symlink_status(REPORTS[blocked])), !as_link);
+    EXPECT_FALSE(fs::exists("no-such-folder"));
   }
 }
 
