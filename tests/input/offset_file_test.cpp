@@ -8,20 +8,9 @@
 
 #include "input/registries.h"
 #include "matches/normalise_times.h"
-#include "support/scratch.h"
 
 namespace tarvolin {
 namespace {
-
-using testing::ScratchDir;
-
-std::string read_all(std::FILE* file) {
-  std::rewind(file);
-  std::string text;
-  int c;
-  while ((c = std::fgetc(file)) != EOF) text.push_back(static_cast<char>(c));
-  return text;
-}
 
 // Tables as they stand after a result file that introduced the given
 // programs: registry frozen, no samples yet.
@@ -105,30 +94,6 @@ TEST(OffsetFile, OnlyTheFirstCommentOfLaterGamesCounts) {
   EXPECT_EQ(t->offset_sample_count[2], 3);
   EXPECT_DOUBLE_EQ(t->time_offset[2], 2.0);  // 1 + 3 - 2
   EXPECT_EQ(t->program_count, 2);
-}
-
-TEST(OffsetFile, ConsoleSaysWhetherTheFileWasFound) {
-  ScratchDir dir;
-  std::FILE* console = std::tmpfile();
-  auto t = known_programs({"Alpha", "Beta"});
-  read_offset_file(*t, console);
-  EXPECT_EQ(read_all(console), "\nCannot find 'Offset.pgn'\n");
-  std::fclose(console);
-
-  dir.write("Offset.pgn", "");
-  console = std::tmpfile();
-  read_offset_file(*t, console);
-  EXPECT_EQ(read_all(console), "\nReading 'Offset.pgn'\n");
-  std::fclose(console);
-  EXPECT_EQ(t->offset_sample_count[1], 0);
-
-  dir.write("Offset.pgn", THREE_GAMES);
-  console = std::tmpfile();
-  read_offset_file(*t, console);
-  EXPECT_EQ(read_all(console), "\nReading 'Offset.pgn'\n");
-  std::fclose(console);
-  EXPECT_EQ(t->offset_sample_count[1], 2);
-  EXPECT_DOUBLE_EQ(t->time_offset[2], 1.2);
 }
 
 }  // namespace

@@ -72,18 +72,5 @@ TEST(Registries, ThousandProgramsFitAndTheNextOneStopsTheRun) {
   EXPECT_EQ(find_or_add_program(*t, "P1002", nullptr), -1);
 }
 
-TEST(Registries, TwoThousandPositionsFitAndTheNextOneStopsTheRun) {
-  auto t = std::make_unique<Tables>();
-  for (int i = 1; i <= 2000; ++i)
-    ASSERT_EQ(find_or_add_position(*t, std::string("F").append(std::to_string(i))), i);
-  EXPECT_EQ(find_or_add_position(*t, "F2000"), 2000);
-  try {
-    find_or_add_position(*t, "F2001");
-    ADD_FAILURE() << "the 2001st position was accepted";
-  } catch (const RunAbort& abort) {
-    EXPECT_EQ(abort.message, "Mehr als 2000 Stellungen !\n");
-  }
-}
-
 }  // namespace
 }  // namespace tarvolin

@@ -71,67 +71,46 @@ TEST(Dialogue, TooFewProgramsOrPositionsStopAfterReading) {
             "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 5s}\n[Event \"t\"]\n[FEN \"F2\"]\n{'A' 6s}\n");
   dir.write("nofen.pgn", "[Event \"t\"]\n{'A' 5s, 'B' 6s}\n");
   dir.write("empty.pgn", "");
-
-  // The answer comes from a Windows-made file: its carriage return is no part
-  // of the name.
-  RunResult result = run_in_process("one\r\n2600\r\n\r\n");
-  EXPECT_EQ(result.console, BANNER + PROMPTS +
-                                "\nReading one.pgn...\n(1) A\n1 programs\n2 positions\n"
-                                "\nLess than 2 programs !");
-  EXPECT_EQ(result.exit_code, 1);
-
-  result = run_in_process("nofen\n2600\n\n");
-  EXPECT_EQ(result.console, BANNER + PROMPTS +
-                                "\nReading nofen.pgn...\n(1) A\n(2) B\n2 programs\n0 positions\n"
-                                "\nLess than 1 position !");
-  EXPECT_EQ(result.exit_code, 1);
-
-  // Neither programs nor positions: only the first complaint.
-  result = run_in_process("empty\n2600\n\n");
-  EXPECT_EQ(result.console, BANNER + PROMPTS +
-                                "\nReading empty.pgn...\n0 programs\n0 positions\n"
-                                "\nLess than 2 programs !");
-  EXPECT_EQ(result.exit_code, 1);
-
+  const std::pair<std::string, std::string> cases[] = {
+      // From a Windows-made file: the carriage return is no part of the name.
+      {"one\r\n2600\r\n\r\n",
+       "one.pgn...\n(1) A\n1 programs\n2 positions\n\nLess than 2 programs !"},
+      {"nofen\n2600\n\n",
+       "nofen.pgn...\n(1) A\n(2) B\n2 programs\n0 positions\n\nLess than 1 position !"},
+      // Neither programs nor positions: only the first complaint.
+      {"empty\n2600\n\n", "empty.pgn...\n0 programs\n0 positions\n\nLess than 2 programs !"},
+  };
+  for (const auto& [answers, tail] : cases) {
+    RunResult result = run_in_process(answers);
+    EXPECT_EQ(result.console, BANNER + PROMPTS + "\nReading " + tail);
+    EXPECT_EQ(result.exit_code, 1) << answers;
+  }
   for (const char* report :
        {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"})
     EXPECT_FALSE(dir.exists(report)) << report;
 }
 
-TEST(Dialogue, CompleteRunTranscript) {
+// Each answer runs the same database to the same transcript; only the start
+// Elo differs. A, B and C stand at the centre, which is the start Elo; D is
+// not rated.
+TEST(Dialogue, CompleteRunAndStartEloAnswer) {
   ScratchDir dir;
   dir.write("run.pgn", RUN_PGN);
-  RunResult result = run_in_process("run\n2600\n\n");
-  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
-  EXPECT_EQ(result.exit_code, 0);
-  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
-
-  // Input that ends after the name: the start Elo stays, and the closing key
-  // read does not wait.
-  result = run_in_process("run");
-  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
-  EXPECT_EQ(result.exit_code, 0);
-  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
-}
-
-TEST(Dialogue, StartEloAnswer) {
-  ScratchDir dir;
-  dir.write("run.pgn", RUN_PGN);
-  // Letters leave the default; the run is otherwise unchanged.
-  RunResult result = run_in_process("run\nabc\n");
-  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
-  EXPECT_EQ(result.exit_code, 0);
-  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2600\n"), std::string::npos);
-
-  // A number is read as such, fraction included (2450.7 prints as 2451), and
-  // only after blank lines.
-  EXPECT_EQ(occurrences(dir.read("rating.dat"), " : 2600  "), 3);
-
-  result = run_in_process("run\n\n\n  2450.7\n\n");
-  EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT);
-  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2451\n"), std::string::npos);
-  // A, B and C stand at the centre, which is the start Elo; D is not rated.
-  EXPECT_EQ(occurrences(dir.read("rating.dat"), " : 2451  "), 3);
+  const std::pair<std::string, std::string> cases[] = {
+      {"run\n2600\n\n", "2600"},
+      {"run", "2600"},         // input ends after the name: the closing read does not wait
+      {"run\nabc\n", "2600"},  // letters leave the default
+      // A number is read as such, fraction included, and only after blank lines.
+      {"run\n\n\n  2450.7\n\n", "2451"},
+  };
+  for (const auto& [answers, elo] : cases) {
+    RunResult result = run_in_process(answers);
+    EXPECT_EQ(without_timing(result.console), RUN_TRANSCRIPT) << answers;
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   " + elo + "\n"), std::string::npos)
+        << answers;
+    EXPECT_EQ(occurrences(dir.read("rating.dat"), " : " + elo + "  "), 3) << answers;
+  }
 }
 
 }  // namespace
