@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "core/run_abort.h"
 #include "rating/rating_fixtures.h"
 #include "support/scratch.h"
 
@@ -76,24 +75,6 @@ TEST(Clusters, DatabaseWithoutMatchesGivesEmptyReport) {
   for (int p = 1; p <= 3; ++p) EXPECT_EQ(t->cluster_id[p], 0);
   EXPECT_TRUE(dir.exists("cluster.dat"));
   EXPECT_EQ(dir.read("cluster.dat"), "");
-}
-
-TEST(Clusters, HundredClustersAcceptedButNotOneMore) {
-  auto t = tables_with_programs(202);
-  for (int p = 1; p < 202; p += 2) add_matches(*t, p, p + 1, 1, 1.0);
-
-  t->program_count = 200;
-  EXPECT_EQ(find_clusters(*t), 100);
-  EXPECT_EQ(t->cluster_id[199], 100);
-  EXPECT_EQ(t->cluster_id[200], 100);
-
-  t->program_count = 202;
-  try {
-    find_clusters(*t);
-    ADD_FAILURE() << "a 101st cluster was accepted";
-  } catch (const RunAbort& abort) {
-    EXPECT_EQ(abort.message, "Mehr als 100 Cluster !\n");
-  }
 }
 
 TEST(Clusters, ThousandProgramChainIsOneCluster) {

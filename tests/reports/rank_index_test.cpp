@@ -2,52 +2,38 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace tarvolin {
 namespace {
 
-// Times of programs 1..n on a single position.
-void one_position(Tables& t, std::initializer_list<double> times) {
-  t.program_count = static_cast<int32_t>(times.size());
-  t.position_count = 1;
-  int p = 1;
-  for (double time : times) t.solve_time[p++][1] = time;
-}
-
 TEST(RankIndex, ComparesOnlyWithSolversWithinTheOwnTime) {
-  {
+  struct Row {
+    std::vector<double> times;  // programs 1..n on one position
+    int program;
+    double index;
+  };
+  const Row rows[] = {
+      {{10.0, 20.0}, 1, 1.0},   // itself and the slower one
+      {{10.0, 20.0}, 2, 0.5},   // only itself
+      {{10.0, -60.0}, 1, 1.0},  // a failure is never an opponent
+      {{10.0, -60.0}, 2, 0.0},  // beaten within its limit
+      {{-5.0, 10.0}, 1, 0.0},   // solver came after the limit: nothing compared
+      {{-5.0, 10.0}, 2, 1.0},
+      {{-10.0, -20.0}, 1, 0.0},
+      {{-10.0, 10.0, 5.0}, 1, 0.5},  // a solve exactly at the limit is a hit
+      {{NOT_TESTED, NOT_TESTED}, 1, 0.0},
+  };
+  for (const Row& row : rows) {
     Tables t;
-    one_position(t, {10.0, 20.0});
-    EXPECT_EQ(rank_index(t, 1), 1.0);  // itself and the slower one
-    EXPECT_EQ(rank_index(t, 2), 0.5);  // only itself
+    t.program_count = static_cast<int32_t>(row.times.size());
+    t.position_count = 1;
+    for (int p = 1; p <= t.program_count; ++p) t.solve_time[p][1] = row.times[p - 1];
+    EXPECT_EQ(rank_index(t, row.program), row.index) << row.program << " " << row.times[0];
   }
-  {
-    Tables t;
-    one_position(t, {10.0, -60.0});
-    EXPECT_EQ(rank_index(t, 1), 1.0);  // a failure is never an opponent
-    EXPECT_EQ(rank_index(t, 2), 0.0);  // beaten within its limit
-  }
-  {
-    Tables t;
-    one_position(t, {-5.0, 10.0});
-    EXPECT_EQ(rank_index(t, 1), 0.0);  // solver came after the limit: nothing compared
-    EXPECT_EQ(rank_index(t, 2), 1.0);
-  }
-  {
-    Tables t;
-    one_position(t, {-10.0, -20.0});
-    EXPECT_EQ(rank_index(t, 1), 0.0);
-  }
-  {
-    Tables t;
-    one_position(t, {-10.0, 10.0, 5.0});
-    EXPECT_EQ(rank_index(t, 1), 0.5);  // a solve exactly at the limit is a hit
-  }
-  {
-    Tables t;
-    t.program_count = 2;
-    t.position_count = 0;
-    EXPECT_EQ(rank_index(t, 1), 0.0);
-  }
+  Tables none;  // no positions at all
+  none.program_count = 2;
+  EXPECT_EQ(rank_index(none, 1), 0.0);
 }
 
 TEST(RankIndex, PoolsComparisonsOverAllPositions) {
