@@ -180,12 +180,16 @@ TEST(ResultFile, ResultsGoToTheLastFenRead) {
 
 TEST(ResultFile, NulEndsATextAndHugeFieldsAreReadWhole) {
   auto t = std::make_unique<Tables>();
-  EXPECT_EQ(read_text(*t, "[Event \"e\"]\n[FE\0N \"X\"]\n[FEN \"F\0X\"]\n{'Al\0pha' 5s, 'B' 6s}"s),
-            "(1) Al\n(2) B\n");
+  // Both FEN values read as "F", so the second game adds to the first.
+  EXPECT_EQ(read_text(*t,
+                      "\0\0[Event \"e\"]\n[FE\0N \"X\"]\n[FEN \"F\0X\"]\n{'Al\0pha' 5s, 'B' 6s}\n"
+                      "[Event \"e\"]\n[FEN \"F\0Y\"]\n{'C' 7s\0junk, 'B' 8s}"s),
+            "(1) Al\n(2) B\n(3) C\n");
   ASSERT_EQ(t->position_count, 1);
   EXPECT_EQ(t->position_fen[1], "F");
   EXPECT_EQ(t->solve_time[1][1], NOT_TESTED);
-  EXPECT_EQ(t->solve_time[2][1], 6.0);
+  EXPECT_EQ(t->solve_time[2][1], 8.0);
+  EXPECT_EQ(t->solve_time[3][1], 7.0);
 
   const std::string mega(1 << 20, 'x');
   t = std::make_unique<Tables>();

@@ -133,33 +133,6 @@ TEST(HostileBinary, RegistryAndClusterLimits) {
   }
 }
 
-TEST(HostileBinary, NulBytesCutNamesAndTagsLikeCText) {
-  ScratchDir dir;
-  using namespace std::string_literals;
-  // Both FEN values read as "F1", so there is one position; the junk after
-  // the NUL in A's entry is not part of its time.
-  dir.write("t.pgn",
-            "\0\0[Event \"e\"]\n[FEN \"F1\0first\"]\n{'A' 5s\0junk, 'B\0x' 7s} *\n\0"
-            "[Event \"e\"]\n[FEN \"F1\0second\"]\n{'B' 8s} *\n"s);
-  RunResult result = run_binary("t\n2600\n\n");
-  EXPECT_EQ(without_timing(result.console),
-            prologue("t.pgn") +
-                "(1) A\n(2) B\n2 programs\n1 positions\n\nCannot find 'Offset.pgn'\n1 matches\n"
-                "Analysing database structure... \n1 cluster(s)\n"
-                "Calculating ELO ratings... 2 iterations\nCPU time = 0 sec\n\nReady!");
-  EXPECT_EQ(result.exit_code, 0);
-  expect_reports(dir, ALL_REPORTS);
-  // B's entry 'B is cut before its time, so the 8 s of the second game stand.
-  std::string positions = dir.read("positions.dat");
-  EXPECT_NE(positions.find("\nFEN: F1" + std::string(78, ' ') + "\nSolved by 2 of 2 programs"),
-            std::string::npos)
-      << positions;
-  EXPECT_NE(positions.find("\nA" + std::string(39, ' ') + ":     5.00 s\nB" + std::string(39, ' ') +
-                           ":     8.00 s"),
-            std::string::npos)
-      << positions;
-}
-
 // Peak resident memory of the largest child waited for so far, in kB.
 long children_peak_kb() {
   rusage usage{};
