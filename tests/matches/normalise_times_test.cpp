@@ -123,12 +123,6 @@ TEST(NormaliseTimes, OffsetsCorrectEveryTestedTimeAndTheMeans) {
   for (int q = 1; q <= 3; ++q) EXPECT_EQ(t->difficulty_class[q], 3) << q;
 }
 
-}  // namespace
-}  // namespace tarvolin
-
-namespace tarvolin {
-namespace {
-
 // Offset samples of 1e308 add up past the largest double: that offset must
 // not reach the times as inf or nan, where sorting and scoring break down.
 TEST(NormaliseTimes, OverflowingOffsetCountsAsNone) {

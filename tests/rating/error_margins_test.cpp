@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
+#include <vector>
 
 #include "matches/build_matches.h"
 #include "matches/normalise_times.h"
@@ -14,7 +14,7 @@ namespace tarvolin::testing {
 namespace {
 
 // Raw times for one program, position by position (negative: failed).
-void set_times(Tables& t, int program, std::initializer_list<double> times) {
+void set_times(Tables& t, int program, const std::vector<double>& times) {
   int q = 0;
   for (double time : times) t.solve_time[program][++q] = time;
   if (q > t.position_count) t.position_count = q;
@@ -41,36 +41,27 @@ TEST(ErrorMargins, MirrorImageResultsGetDifferentMargins) {
 }
 
 TEST(ErrorMargins, NoSpreadOrNoRoomGivesZero) {
-  {  // a single match
-    ScratchDir dir;
-    auto t = tables_with_programs(2);
-    set_times(*t, 1, {10});
-    set_times(*t, 2, {30});
-    rate_from_times(*t);
-    EXPECT_EQ(t->elo_margin[1], 0.0);
-    EXPECT_EQ(t->elo_margin[2], 0.0);
-  }
-  {  // every match with the same score
-    ScratchDir dir;
-    auto t = tables_with_programs(2);
-    set_times(*t, 1, {10, 15});
-    set_times(*t, 2, {20, 30});
-    rate_from_times(*t);
-    EXPECT_EQ(t->elo_margin[1], 0.0);
-    EXPECT_EQ(t->elo_margin[2], 0.0);
-  }
-  {  // Program 1 scores above 0.990099 with spread; program 2 stays below
-     // 0.009901 even when raised (0.005771 + 2 * 0.000482); program 3 took
-     // no part.
+  struct Case {
+    std::vector<double> first, second;
+    double rate_above;  // the first program's score must exceed it
+  };
+  const Case cases[] = {
+      {{10}, {30}, 0.5},          // a single match
+      {{10, 15}, {20, 30}, 0.5},  // every match with the same score
+      // Program 1 scores above 0.990099 with spread; program 2 stays below
+      // 0.009901 even when raised (0.005771 + 2 * 0.000482); program 3 took
+      // no part.
+      {{1, 1}, {200000, 300000}, 0.990099},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(*c.second.begin());
     ScratchDir dir;
     auto t = tables_with_programs(3);
-    set_times(*t, 1, {1, 1});
-    set_times(*t, 2, {200000, 300000});
+    set_times(*t, 1, c.first);
+    set_times(*t, 2, c.second);
     rate_from_times(*t);
-    EXPECT_GT(t->score_rate[1], 0.990099);
-    EXPECT_EQ(t->elo_margin[1], 0.0);
-    EXPECT_EQ(t->elo_margin[2], 0.0);
-    EXPECT_EQ(t->elo_margin[3], 0.0);
+    EXPECT_GT(t->score_rate[1], c.rate_above);
+    for (int p = 1; p <= 3; ++p) EXPECT_EQ(t->elo_margin[p], 0.0) << p;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,16 +52,6 @@ struct Database {
   }
   ~Database() { std::fclose(console); }
 };
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0, end;
-  while ((end = text.find('\n', start)) != std::string::npos) {
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
 
 const std::string HEADER =
     "\n\n    Program                                    Elo   +/-  Matches  Score   Av.Op.   "
@@ -157,7 +148,8 @@ TEST(RatingReport, TotalLineFromScoresOpponentLinesFromTimes) {
             std::string::npos);
   // Rows whose values fit their fields keep the fixed width.
   int rows = 0;
-  for (const std::string& line : lines_of(rating)) {
+  std::istringstream lines(rating);
+  for (std::string line; std::getline(lines, line);) {
     bool row = line.size() > 3 && line[2] >= '1' && line[2] <= '9';
     if (!row || line.find("Gamma") != std::string::npos) continue;
     ++rows;
