@@ -45,43 +45,34 @@ TEST(EntryParser, ReadsNameAndTimeOfTypicalEntries) {
   }
 }
 
-TEST(EntryParser, FirstCharacterIsSkippedUnseen) {
-  // A blank in front of the quote: the quote at index 1 closes an empty name
-  // and the rest, with its quote, becomes a time that is not a number.
-  ScannedEntry entry = scan_entry(" 'Alpha' 5s");
-  EXPECT_EQ(entry.name, "");
-  EXPECT_EQ(entry.time_field, "Alpha'5");
-  EXPECT_FALSE(convert_time(entry.time_field).has_value());
-
-  // No closing quote: everything but blanks is name, and the s with it.
-  entry = scan_entry("'Alpha 5s");
-  EXPECT_EQ(entry.name, "Alpha5s");
-  EXPECT_EQ(entry.time_field, "");
-}
-
-TEST(EntryParser, LooksAtSeventyNineCharactersAfterTheFirst) {
-  // Name at 1..77, quote at 78, the time's first digit at 79 is the last
-  // character seen: "56" reads as 5.
-  ScannedEntry entry = scan_entry(std::string("'").append(77, 'n').append("'56s"));
-  EXPECT_EQ(entry.name, std::string(77, 'n'));
-  EXPECT_EQ(entry.time_field, "5");
-
-  // Name at 1..78 puts the closing quote at 79: no room for a time.
-  entry = scan_entry(std::string("'").append(78, 'n').append("' 5s"));
-  EXPECT_EQ(entry.name, std::string(78, 'n'));
-  EXPECT_EQ(entry.time_field, "");
-
-  // Dropped blanks still take their place in the window.
-  entry = scan_entry(std::string("'A").append(76, ' ').append("'56s"));
-  EXPECT_EQ(entry.name, "A");
-  EXPECT_EQ(entry.time_field, "5");
-  entry = scan_entry(std::string("'A' ").append(76, ' ').append("5s"));
-  EXPECT_EQ(entry.name, "A");
-  EXPECT_EQ(entry.time_field, "");
-
-  // A name far longer than the window is cut, not overrun.
-  entry = scan_entry(std::string("'").append(5000, 'x').append("' 1s"));
-  EXPECT_EQ(entry.name, std::string(79, 'x'));
+TEST(EntryParser, FirstCharacterIsSkippedAndSeventyNineMoreAreSeen) {
+  const std::string n77(77, 'n'), n78(78, 'n');
+  struct Row {
+    std::string text, name, time_field;
+  };
+  const Row rows[] = {
+      // A blank in front of the quote: the quote at index 1 closes an empty
+      // name and the rest, with its quote, becomes a time that is no number.
+      {" 'Alpha' 5s", "", "Alpha'5"},
+      // No closing quote: everything but blanks is name, and the s with it.
+      {"'Alpha 5s", "Alpha5s", ""},
+      // Name at 1..77, quote at 78, the time's first digit at 79 is the last
+      // character seen: "56" reads as 5.
+      {"'" + n77 + "'56s", n77, "5"},
+      // Name at 1..78 puts the closing quote at 79: no room for a time.
+      {"'" + n78 + "' 5s", n78, ""},
+      // Dropped blanks still take their place in the window.
+      {"'A" + std::string(76, ' ') + "'56s", "A", "5"},
+      {"'A' " + std::string(76, ' ') + "5s", "A", ""},
+      // A name far longer than the window is cut, not overrun.
+      {"'" + std::string(5000, 'x') + "' 1s", std::string(79, 'x'), ""},
+  };
+  for (const Row& row : rows) {
+    ScannedEntry entry = scan_entry(row.text);
+    EXPECT_EQ(entry.name, row.name) << row.text.substr(0, 90);
+    EXPECT_EQ(entry.time_field, row.time_field) << row.text.substr(0, 90);
+  }
+  EXPECT_FALSE(convert_time("Alpha'5").has_value());
 }
 
 TEST(EntryParser, ConvertsTheWayTheLibraryScanDoes) {
