@@ -69,18 +69,16 @@ TEST(OffsetFile, LaterGamesGiveEachKnownProgramItsMeanOffset) {
 }
 
 TEST(OffsetFile, OnlyTheFirstCommentOfLaterGamesCounts) {
-  // One game only: the warm-up, ignored.
-  auto single = known_programs({"Alpha", "Beta"});
-  read_offsets(*single, "[Event \"a\"]\n{'Alpha' 4s, 'Beta' 2s}\n");
-  EXPECT_EQ(single->offset_sample_count[1], 0);
-  EXPECT_EQ(single->offset_sample_count[2], 0);
-  EXPECT_EQ(single->time_offset[1], 0.0);
-
-  // No "Event " tag at all: nothing is ever past the first game.
-  auto untagged = known_programs({"Alpha", "Beta"});
-  read_offsets(*untagged, "{'Alpha' 4s}\n{'Alpha' 5s}\n[Site \"x\"]\n{'Beta' 6s}\n");
-  EXPECT_EQ(untagged->offset_sample_count[1], 0);
-  EXPECT_EQ(untagged->offset_sample_count[2], 0);
+  for (const char* text :
+       {"[Event \"a\"]\n{'Alpha' 4s, 'Beta' 2s}\n",  // one game only: the warm-up, ignored
+        // No "Event " tag at all: nothing is ever past the first game.
+        "{'Alpha' 4s}\n{'Alpha' 5s}\n[Site \"x\"]\n{'Beta' 6s}\n"}) {
+    auto none = known_programs({"Alpha", "Beta"});
+    read_offsets(*none, text);
+    EXPECT_EQ(none->offset_sample_count[1], 0) << text;
+    EXPECT_EQ(none->offset_sample_count[2], 0) << text;
+    EXPECT_EQ(none->time_offset[1], 0.0) << text;
+  }
 
   // Second game: its second comment is skipped; a program named twice in
   // the first one gives two samples; a failure adds its negative limit.
