@@ -55,13 +55,17 @@ std::string two_programs_transcript(const std::string& failed = "") {
          "CPU time = 0 sec\n\nReady!";
 }
 
-TEST(HostileBinary, ResultFileThatIsADirectoryCannotBeOpened) {
-  ScratchDir dir;
-  fs::create_directory("x.pgn");
-  RunResult result = run_binary("x\n2600\n\n");
-  EXPECT_EQ(result.console, BANNER + "\nName of pgn-file = \nFAILURE - Unable to open x.pgn\n");
-  EXPECT_EQ(result.exit_code, 1);
-  expect_reports(dir, {});
+// A result file that is a directory, and no answer at all on a closed input.
+TEST(HostileBinary, ResultFileThatCannotBeOpened) {
+  for (bool closed : {false, true}) {
+    ScratchDir dir;
+    fs::create_directory("x.pgn");
+    RunResult result = run_binary(closed ? "" : "x\n2600\n\n", closed);
+    EXPECT_EQ(result.console, BANNER + "\nName of pgn-file = \nFAILURE - Unable to open " +
+                                  (closed ? ".pgn" : "x.pgn") + "\n");
+    EXPECT_EQ(result.exit_code, 1);
+    expect_reports(dir, {});
+  }
 }
 
 TEST(HostileBinary, RegistryAndClusterLimits) {
@@ -180,23 +184,14 @@ TEST(HostileBinary, HundredMegabyteCommentStreamsThrough) {
   EXPECT_LT(seconds, 120.0);
 }
 
-TEST(HostileBinary, StandardInputEndingBeforeEachRead) {
-  {
-    ScratchDir dir;
-    RunResult result = run_binary("", true);
-    EXPECT_EQ(result.console, BANNER + "\nName of pgn-file = \nFAILURE - Unable to open .pgn\n");
-    EXPECT_EQ(result.exit_code, 1);
-    expect_reports(dir, {});
-  }
-  {
-    ScratchDir dir;
-    dir.write("t.pgn", TWO_PROGRAMS);
-    RunResult result = run_binary("t\n2500");
-    EXPECT_EQ(without_timing(result.console), two_programs_transcript());
-    EXPECT_EQ(result.exit_code, 0);
-    expect_reports(dir, ALL_REPORTS);
-    EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2500\n"), std::string::npos);
-  }
+TEST(HostileBinary, StandardInputEndingBeforeTheClosingKey) {
+  ScratchDir dir;
+  dir.write("t.pgn", TWO_PROGRAMS);
+  RunResult result = run_binary("t\n2500");
+  EXPECT_EQ(without_timing(result.console), two_programs_transcript());
+  EXPECT_EQ(result.exit_code, 0);
+  expect_reports(dir, ALL_REPORTS);
+  EXPECT_NE(dir.read("general.dat").find("\nStart Elo :   2500\n"), std::string::npos);
 }
 
 TEST(HostileBinary, ReportNameTakenByADirectoryOrADanglingLink) {
