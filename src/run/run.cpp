@@ -81,15 +81,11 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
 
   std::fprintf(out, "\nReading %s...\n", t.database_name.c_str());
   {
+    // Closed however the reading ends, an overflow of the registries included.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(result_file, std::fclose);
     CharSource source(result_file);
-    try {
-      read_result_file(t, source, out);
-    } catch (...) {
-      std::fclose(result_file);
-      throw;
-    }
+    read_result_file(t, source, out);
   }
-  std::fclose(result_file);
   std::fprintf(out, "%d programs\n", t.program_count);
   std::fprintf(out, "%d positions\n", t.position_count);
   if (t.program_count < 2) {
