@@ -1,11 +1,9 @@
 // Shared by the fuzz harnesses and by the test that replays their findings:
-// feeding raw bytes to the readers and to a whole run, and putting one
-// Tables object back to its initial state between inputs. A fresh Tables is
-// some 45 MB, far too slow to build per input, so only the rows and columns
-// an input can have touched (up to program_count and position_count) are
-// reset; tables_are_fresh() checks that nothing outside them was written.
-// A table added to Tables needs its line in both; the replay test also
-// compares the reports of reused and of new tables, should one be missed.
+// feeding raw bytes to the readers and to a whole run. One Tables object
+// serves every input, cleared in between (a fresh one is some 45 MB, far too
+// slow to build per input); tables_are_fresh() checks that the clearing
+// missed nothing, and the replay test also compares the reports of cleared
+// and of new tables.
 #pragma once
 
 #include <algorithm>
@@ -24,14 +22,8 @@
 #include "input/entry_parser.h"
 #include "input/offset_file.h"
 #include "input/result_file.h"
-#include "matches/build_matches.h"
-#include "matches/general_report.h"
-#include "matches/normalise_times.h"
-#include "rating/clusters.h"
-#include "rating/error_margins.h"
 #include "rating/iterate_ratings.h"
-#include "reports/position_report.h"
-#include "reports/rating_report.h"
+#include "run/run.h"
 
 namespace tarvolin::fuzz {
 
@@ -42,65 +34,7 @@ inline constexpr std::string_view OFFSET_MARKER = "\n%Offset\n";
 // Capacities of the tables including slot 0.
 inline constexpr int PROGRAM_SLOTS = MAX_PROGRAMS + 1;
 inline constexpr int POSITION_SLOTS = MAX_POSITIONS + 1;
-inline constexpr int CLUSTER_SLOTS = MAX_CLUSTERS + 1;
 inline constexpr int CLASS_SLOTS = 4;
-
-inline void reset_tables(Tables& t) {
-  // Every phase indexes programs and positions by the registered counts, so
-  // these bound what a run can have written.
-  const int programs = std::clamp(t.program_count, 0, MAX_PROGRAMS);
-  const int positions = std::clamp(t.position_count, 0, MAX_POSITIONS);
-  for (int p = 0; p <= programs; ++p) {
-    std::fill_n(t.solve_time[p], positions + 1, NOT_TESTED);
-    std::fill_n(t.est_time[p], positions + 1, NOT_TESTED);
-    std::fill_n(t.pair_games[p], programs + 1, 0);
-    std::fill_n(t.pair_score[p], programs + 1, 0.0);
-    std::fill_n(t.pair_faster[p], programs + 1, int16_t{0});
-    std::fill_n(t.trend_count[p], CLASS_SLOTS, 0);
-    std::fill_n(t.trend_sum[p], CLASS_SLOTS, 0.0);
-    t.program_name[p].clear();
-    t.time_offset[p] = 0.0;
-    t.offset_sample_count[p] = 0;
-    t.match_total[p] = 0;
-    t.match_wins[p] = 0;
-    t.match_draws[p] = 0;
-    t.match_losses[p] = 0;
-    t.score_rate[p] = 0.0;
-    t.cluster_id[p] = 0;
-    t.elo[p] = 0.0;
-    t.avg_opponent_elo[p] = 0.0;
-    t.elo_margin[p] = 0.0;
-    t.pending_flag[p] = 0;
-    t.margin_squares[p] = 0.0;
-    t.margin_rate[p] = std::numeric_limits<double>::quiet_NaN();
-  }
-  for (int q = 0; q <= positions; ++q) {
-    t.position_fen[q].clear();
-    t.position_label[q].clear();
-    t.pos_mst1[q] = 0.0;
-    t.pos_mst2[q] = 0.0;
-    t.difficulty_class[q] = 0;
-  }
-  t.program_index.clear();
-  t.position_index.clear();
-  t.program_count = 0;
-  t.position_count = 0;
-  t.frozen_program_count = 0;
-  t.start_elo = 2600.0;
-  t.database_name.clear();
-  t.match_count = 0;
-  t.invalid_count = 0;
-  t.complete_count = 0;
-  t.tested_position_count = 0;
-  t.overall_mst1 = 0.0;
-  t.overall_mst2 = 0.0;
-  t.overall_imst = 0.0;
-  t.pair_faster_ready = false;
-  t.cluster_count = 0;
-  std::fill(t.cluster_size.begin(), t.cluster_size.end(), 0);
-  std::fill(t.cluster_match_sum.begin(), t.cluster_match_sum.end(), 0);
-  std::fill(t.itoffset.begin(), t.itoffset.end(), 0.0);
-}
 
 namespace detail {
 
@@ -139,7 +73,6 @@ inline bool tables_are_fresh(const Tables& t, const Tables& fresh) {
          same_grid(t.pair_games, fresh.pair_games, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
          same_grid(t.pair_score, fresh.pair_score, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
          same_grid(t.pair_faster, fresh.pair_faster, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
-         t.pair_faster_ready == fresh.pair_faster_ready &&
          same_vector(t.margin_squares, fresh.margin_squares) &&
          same_vector(t.margin_rate, fresh.margin_rate) &&
          same_grid(t.trend_count, fresh.trend_count, PROGRAM_SLOTS, CLASS_SLOTS) &&
@@ -212,40 +145,48 @@ inline void read_offset_bytes(Tables& t, std::string_view bytes) {
 // longer than what it exercises is worth, so only its reading is run.
 inline constexpr long LARGEST_RUN = 10'000'000;
 
-// Everything a run does with its input, in the order of a run, writing the
-// reports into the working directory. The bytes before OFFSET_MARKER are the
-// result file, those after it (if any) the offset file. Returns how far the
-// run got: 0 stopped after reading (or too large to go on), 1 stopped at the
-// cluster limit, 2 complete.
+// How far the run under way got, as its phases end.
+inline int phases_reached = 0;
+inline const Tables* running_tables = nullptr;
+
+inline void watch_phase(const char* phase) {
+  const std::string_view name(phase);
+  const Tables& t = *running_tables;
+  if (name == "reading" &&
+      long{t.program_count} * t.program_count * (t.position_count + ITERATION_FAILURE_COUNT) >
+          LARGEST_RUN)
+    throw RunAbort{""};
+  if (name == "general.dat") phases_reached = 1;
+  if (name == "positions.dat") phases_reached = 2;
+}
+
+inline void write_bytes(const char* file_name, std::string_view bytes) {
+  if (std::FILE* file = std::fopen(file_name, "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+}
+
+// The program's run on the input, with its reports, its result file and its
+// offset file in the working directory. The bytes before OFFSET_MARKER are
+// the result file, those after it (if any) the offset file. Returns how far
+// the run got: 0 stopped after reading (or too large to go on), 1 stopped
+// at the cluster limit, 2 complete.
 inline int run_whole_computation(Tables& t, std::string_view bytes, std::FILE* console) {
-  std::string_view result = bytes, offsets;
-  bool have_offsets = false;
+  std::string_view result = bytes;
+  std::remove(OFFSET_FILE_NAME);
   if (std::size_t marker = bytes.find(OFFSET_MARKER); marker != std::string_view::npos) {
     result = bytes.substr(0, marker);
-    offsets = bytes.substr(marker + OFFSET_MARKER.size());
-    have_offsets = true;
+    write_bytes(OFFSET_FILE_NAME, bytes.substr(marker + OFFSET_MARKER.size()));
   }
-  if (!read_result_bytes(t, result, console)) return 0;
-  if (t.program_count < 2 || t.position_count < 1) return 0;
-  if (long{t.program_count} * t.program_count * (t.position_count + ITERATION_FAILURE_COUNT) >
-      LARGEST_RUN)
-    return 0;
-  t.frozen_program_count = t.program_count;
-  if (have_offsets) read_offset_bytes(t, offsets);
-  normalise_times(t);
-  build_matches(t);
-  write_general_report(t, console);
-  try {
-    find_clusters(t);
-  } catch (const RunAbort&) {
-    return 1;
-  }
-  write_cluster_report(t, console);
-  iterate_ratings(t);
-  compute_error_margins(t);
-  write_rating_report(t, console);
-  write_position_report(t, console);
-  return 2;
+  write_bytes("fuzz-input.pgn", result);
+  RunHooks hooks = program_hooks();
+  hooks.phase_done = watch_phase;
+  phases_reached = 0;
+  running_tables = &t;
+  MemoryFile answers("fuzz-input\n2600\n\n");
+  run(t, answers.get(), console, hooks);
+  return phases_reached;
 }
 
 // What the readers promise about the tables they fill. Returns what is

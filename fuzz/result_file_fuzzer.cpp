@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tarvolin::fuzz;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  reset_tables(*tables);
+  tables->clear();
   read_result_bytes(*tables, bytes, console);  // an overflow is an expected end
   if (const char* broken = broken_reader_invariant(*tables)) {
     std::fprintf(stderr, "reader left the tables inconsistent: %s\n", broken);

@@ -23,7 +23,8 @@ int home_fd = -1;  // libFuzzer names its corpus and artifacts relative to it
 
 void remove_scratch() {
   for (const char* report :
-       {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"})
+       {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat",
+        "fuzz-input.pgn", "Offset.pgn"})
     std::remove((scratch + "/" + report).c_str());
   rmdir(scratch.c_str());
 }
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace tarvolin::fuzz;
   tarvolin::Tables& t = *tables;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  reset_tables(t);
+  t.clear();
 
   // The reports go to the working directory, as in a real run.
   if (fchdir(scratch_fd) != 0) std::abort();

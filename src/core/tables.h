@@ -46,6 +46,11 @@ class Grid {
 struct Tables {
   Tables();
 
+  // Back to the state of newly built tables, for another run on the same
+  // object. Only what a run can have written is reset: rows and columns up
+  // to program_count and position_count, every cluster slot and the scalars.
+  void clear();
+
   // Registries
   int32_t program_count = 0;
   int32_t position_count = 0;
@@ -107,9 +112,8 @@ struct Tables {
   // pair_faster[p][r]: matches of p against r in which p's recorded |time|
   // was the smaller one (r's losses by time are pair_faster[r][p]).
   Grid<int16_t> pair_faster;
-  bool pair_faster_ready = false;
   // Sum of the squared deviations of p's margin scores from margin_rate[p],
-  // the score fraction it was formed with; NaN until the builder forms it.
+  // p's score fraction; NaN for a program without matches.
   std::vector<double> margin_squares;
   std::vector<double> margin_rate;
 

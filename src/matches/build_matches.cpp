@@ -575,7 +575,6 @@ void score_matches(Tables& t, Layout& layout, unsigned workers, int64_t& raw_inv
     raw_invalid += worker.raw_invalid;
     raw_complete += worker.raw_complete;
   }
-  t.pair_faster_ready = true;
 }
 
 double mean_or_zero(double sum, int64_t count) {

@@ -2,17 +2,12 @@
 
 #include <vector>
 
-#include "core/report_stream.h"
 #include "core/run_abort.h"
 #include "rating/score_to_elo.h"
 
 namespace tarvolin {
 
 namespace {
-
-bool linked(const Tables& t, int p, int r) {
-  return t.pair_games[p][r] != 0 || t.pair_games[r][p] != 0;
-}
 
 // Depth-first search with an explicit stack: a chain of a thousand programs
 // must not cost a thousand stack frames. Membership is all that matters, so
@@ -30,6 +25,24 @@ void cluster_search(Tables& t, int start, std::vector<char>& visited) {
       stack.push_back(r);
     }
   }
+}
+
+// The cluster's size and matches, its members' score fractions, and the
+// match-weighted mean of their Elo performances, which the ratings take off.
+void measure_cluster(Tables& t, int c) {
+  double offset_sum = 0.0;
+  t.cluster_size[c] = 0;
+  t.cluster_match_sum[c] = 0;
+  for (int p = 1; p <= t.program_count; ++p) {
+    if (t.cluster_id[p] != c) continue;
+    double points = 0.0;
+    for (int r = 1; r <= t.program_count; ++r) points += t.pair_score[p][r];
+    t.cluster_size[c] += 1;
+    t.cluster_match_sum[c] += t.match_total[p];
+    t.score_rate[p] = points / t.match_total[p];
+    offset_sum += score_to_elo(t.score_rate[p]) * t.match_total[p];
+  }
+  t.itoffset[c] = offset_sum / static_cast<double>(t.cluster_match_sum[c]);
 }
 
 }  // namespace
@@ -51,39 +64,8 @@ int32_t find_clusters(Tables& t) {
     t.cluster_id[p] = ++t.cluster_count;
     cluster_search(t, p, visited);
   }
+  for (int c = 1; c <= t.cluster_count; ++c) measure_cluster(t, c);
   return t.cluster_count;
-}
-
-bool write_cluster_report(Tables& t, std::FILE* console) {
-  std::vector<int32_t> opponent_count(static_cast<std::size_t>(t.program_count) + 1, 0);
-  for (int p = 1; p <= t.program_count; ++p) {
-    if (t.match_total[p] == 0) continue;
-    for (int r = 1; r <= t.program_count; ++r)
-      if (r != p && t.match_total[r] != 0 && linked(t, p, r)) ++opponent_count[p];
-  }
-
-  ReportStream out("cluster.dat", console);
-  for (int c = 1; c <= t.cluster_count; ++c) {
-    out.print("Cluster No. %d:\n\n", c);
-    double offset_sum = 0.0;
-    t.cluster_size[c] = 0;
-    t.cluster_match_sum[c] = 0;
-    for (int p = 1; p <= t.program_count; ++p) {
-      if (t.cluster_id[p] != c) continue;
-      double points = 0.0;
-      for (int r = 1; r <= t.program_count; ++r) points += t.pair_score[p][r];
-      t.cluster_size[c] += 1;
-      out.print("%-40s (%d)\n", t.program_name[p].c_str(), opponent_count[p]);
-      t.cluster_match_sum[c] += t.match_total[p];
-      t.score_rate[p] = points / t.match_total[p];
-      offset_sum += score_to_elo(t.score_rate[p]) * t.match_total[p];
-    }
-    t.itoffset[c] = offset_sum / static_cast<double>(t.cluster_match_sum[c]);
-    out.print("\n%d programs, %ld matches\n", t.cluster_size[c],
-              static_cast<long>(t.cluster_match_sum[c] / 2));
-    out.print("\nitoffset = %f\n\n\n", t.itoffset[c]);
-  }
-  return out.close();
 }
 
 }  // namespace tarvolin

@@ -1,19 +1,19 @@
 #pragma once
 
-#include <cstdio>
-
 #include "core/tables.h"
 
 namespace tarvolin {
 
-// Labels every program with matches with its connected component of the
-// match graph, numbered by their lowest program. Returns cluster_count.
-// Throws RunAbort when a cluster beyond MAX_CLUSTERS would begin.
-int32_t find_clusters(Tables& tables);
+// Whether p and r met in at least one match.
+inline bool linked(const Tables& t, int p, int r) {
+  return t.pair_games[p][r] != 0 || t.pair_games[r][p] != 0;
+}
 
-// Sets cluster_size, score_rate and itoffset and writes "cluster.dat". The
-// values are set even when the file cannot be written; the result says
-// whether it was.
-bool write_cluster_report(Tables& tables, std::FILE* console);
+// Labels every program with matches with its connected component of the
+// match graph, numbered by their lowest program, and sets each program's
+// score_rate and each cluster's cluster_size, cluster_match_sum and
+// itoffset. Returns cluster_count. Throws RunAbort when a cluster beyond
+// MAX_CLUSTERS would begin.
+int32_t find_clusters(Tables& tables);
 
 }  // namespace tarvolin

@@ -8,8 +8,7 @@ namespace tarvolin {
 // same fraction raised by two standard errors of its match scores. The match
 // scores here come from the recorded times, failures with their limits, not
 // from the estimated times the matches were scored with. The sum of squared
-// deviations is the one the match builder left for the program where it was
-// formed with the program's score_rate; otherwise the matches are visited.
+// deviations is the one the match builder left in margin_squares.
 void compute_error_margins(Tables& tables);
 
 }  // namespace tarvolin

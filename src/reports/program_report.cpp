@@ -1,11 +1,7 @@
 #include "reports/program_report.h"
 
-#include <cmath>
-
-#include "matches/match_rule.h"
 #include "rating/score_to_elo.h"
 #include "reports/program_stats.h"
-#include "reports/rank_index.h"
 
 namespace tarvolin {
 
@@ -51,8 +47,7 @@ void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
 }  // namespace
 
 OpponentTallies::OpponentTallies(const Tables& t)
-    : tables_(t),
-      n_(t.program_count),
+    : n_(t.program_count),
       losses_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0),
       opponent_score_(losses_.size(), 0.0) {
   // The columns turned into rows in tiles, so that both sides of the copy
@@ -63,41 +58,11 @@ OpponentTallies::OpponentTallies(const Tables& t)
       for (int r = r0; r < r0 + TILE && r <= n_; ++r) {
         for (int p = p0; p < p0 + TILE && p <= n_; ++p) {
           opponent_score_[at(p, r)] = t.pair_score[r][p];
-          if (t.pair_faster_ready) losses_[at(p, r)] = t.pair_faster[r][p];
+          losses_[at(p, r)] = t.pair_faster[r][p];
         }
       }
     }
   }
-  if (t.pair_faster_ready) return;
-  // Without the builder's counts the positions are scanned for them.
-  games_.assign(losses_.size(), 0);
-  wins_.assign(losses_.size(), 0);
-  for (int p = 1; p <= n_; ++p) {
-    for (int r = 1; r <= n_; ++r) {
-      if (r == p) continue;
-      const std::size_t i = at(p, r);
-      for (int q = 1; q <= t.position_count; ++q) {
-        double a = t.solve_time[p][q], b = t.solve_time[r][q];
-        if (!forms_match(a, b)) continue;
-        ++games_[i];
-        if (std::fabs(a) < std::fabs(b)) ++wins_[i];
-        if (std::fabs(a) > std::fabs(b)) ++losses_[i];
-      }
-    }
-  }
-}
-
-long OpponentTallies::games(int32_t p, int32_t r) const {
-  return games_.empty() ? tables_.pair_games[p][r] : games_[at(p, r)];
-}
-
-long OpponentTallies::wins(int32_t p, int32_t r) const {
-  return wins_.empty() ? tables_.pair_faster[p][r] : wins_[at(p, r)];
-}
-
-void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
-                           double av_op) {
-  write_program_details(out, t, p, rank, av_op, rank_index(t, p), OpponentTallies(t));
 }
 
 void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
@@ -121,9 +86,9 @@ void write_program_details(ReportStream& out, const Tables& t, int32_t p, int32_
             t.score_rate[p] * 100.0);
   for (int r = 1; r <= t.program_count; ++r) {
     if (r == p) continue;
-    const long games = tallies.games(p, r);
+    const long games = t.pair_games[p][r];
     if (games == 0) continue;
-    const long wins = tallies.wins(p, r), losses = tallies.losses(p, r);
+    const long wins = t.pair_faster[p][r], losses = tallies.losses(p, r);
     const double score = t.pair_score[p][r];
     out.print("%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n", t.program_name[r].c_str(), games, wins,
               games - wins - losses, losses,

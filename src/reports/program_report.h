@@ -11,15 +11,13 @@ namespace tarvolin {
 // Header of "programs.dat".
 void begin_program_report(ReportStream& out);
 
-// Every pair's wins, draws and losses by the recorded times, and what the
-// opponent scored, laid out by program so that one program's opponent lines
-// read them in a row. Taken from the match builder's counts where it left
-// them, else from the positions.
+// What each program's opponents scored against it and how often they were
+// faster, laid out by program so that one program's opponent lines read them
+// in a row; the program's own side is read from pair_score and pair_faster
+// as they stand.
 class OpponentTallies {
  public:
   explicit OpponentTallies(const Tables& tables);
-  long games(int32_t p, int32_t r) const;
-  long wins(int32_t p, int32_t r) const;
   long losses(int32_t p, int32_t r) const { return losses_[at(p, r)]; }
   double opponent_score(int32_t p, int32_t r) const { return opponent_score_[at(p, r)]; }
 
@@ -27,19 +25,14 @@ class OpponentTallies {
   std::size_t at(int32_t p, int32_t r) const {
     return static_cast<std::size_t>(p) * (n_ + 1) + static_cast<std::size_t>(r);
   }
-  const Tables& tables_;
   int32_t n_;
   std::vector<int32_t> losses_;         // pair_faster[r][p]
   std::vector<double> opponent_score_;  // pair_score[r][p]
-  std::vector<int32_t> games_, wins_;   // only when scanned
 };
 
 // One program's section: Trend figures against its printed rating, time
 // statistics, RankIndex, and match results in total and per opponent.
 // av_op is the program's printed average opponent.
-void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
-                           double av_op);
-// The same with the program's rank_index and the tallies already at hand.
 void write_program_details(ReportStream& out, const Tables& tables, int32_t p, int32_t rank,
                            double av_op, double rank_index_of_p, const OpponentTallies& tallies);
 

@@ -27,25 +27,6 @@ double share(int32_t hits, int32_t comparisons) {
 
 }  // namespace
 
-double rank_index(const Tables& t, int32_t p) {
-  if (t.position_count < 1) return 0.0;
-  int32_t comparisons = 0, hits = 0;
-  for (int q = 1; q <= t.position_count; ++q) {
-    double time = t.solve_time[p][q];
-    if (!is_tested(time)) continue;
-    double a = std::fabs(time);
-    bool failed = time < 0.0;
-    for (int r = 1; r <= t.program_count; ++r) {
-      double u = t.solve_time[r][q];
-      if (u < 0.0) continue;
-      if (failed && u > a) continue;
-      ++comparisons;
-      if (a <= u) ++hits;
-    }
-  }
-  return share(hits, comparisons);
-}
-
 // With a position's solution times sorted, a solver at a is compared with
 // every solver and hits those at a or slower; a failure within a is compared
 // with the solvers at a or faster and hits those exactly at a. The counts are

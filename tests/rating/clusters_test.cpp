@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rating/rating_fixtures.h"
+#include "reports/cluster_report.h"
 #include "support/scratch.h"
 
 namespace tarvolin::testing {
@@ -24,13 +25,14 @@ TEST(Clusters, ThreeProgramChainReport) {
   add_matches(*t, 2, 3, 10, 5.0);
 
   EXPECT_EQ(find_clusters(*t), 1);
-  EXPECT_TRUE(write_cluster_report(*t, stdout));
   EXPECT_EQ(t->cluster_size[1], 3);
   EXPECT_DOUBLE_EQ(t->score_rate[1], 0.75);
   EXPECT_DOUBLE_EQ(t->score_rate[2], 0.375);
   EXPECT_DOUBLE_EQ(t->score_rate[3], 0.5);
   // (400*log10(3)*10 + 400*log10(0.6)*20) / 40
   EXPECT_NEAR(t->itoffset[1], 3.3423755487, 1e-9);
+  EXPECT_FALSE(dir.exists("cluster.dat"));  // finding them writes nothing
+  EXPECT_TRUE(write_cluster_report(*t, stdout));
   EXPECT_EQ(dir.read("cluster.dat"), "Cluster No. 1:\n\n" + padded_to_40("Alpha") + " (1)\n" +
                                          padded_to_40("Beta") + " (2)\n" + padded_to_40("Gamma") +
                                          " (1)\n"

@@ -2,7 +2,6 @@
 // as the match builder would have left them, without any result file.
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -39,12 +38,7 @@ inline std::unique_ptr<Tables> chain_of_programs(int count) {
 }
 
 // Clusters, score fractions and offsets as the run sets them before the
-// iteration. "cluster.dat" lands in the current directory, so call this
-// inside a ScratchDir.
-inline int32_t prepare_clusters(Tables& t) {
-  int32_t count = find_clusters(t);
-  write_cluster_report(t, stdout);
-  return count;
-}
+// iteration.
+inline int32_t prepare_clusters(Tables& t) { return find_clusters(t); }
 
 }  // namespace tarvolin::testing

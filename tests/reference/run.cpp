@@ -8,8 +8,9 @@
 #include <string>
 
 #include "core/run_abort.h"
-#include "matches/general_report.h"
+#include "reports/general_report.h"
 #include "rating/clusters.h"
+#include "reports/cluster_report.h"
 #include "rating/iterate_ratings.h"
 #include "reference/reference.h"
 

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "reports/rank_index.h"
 #include "support/scratch.h"
 
 namespace tarvolin {
@@ -21,9 +23,11 @@ std::string write_sections(const Tables& t, std::initializer_list<double> av_ops
   std::FILE* console = std::tmpfile();
   {
     ReportStream out("programs.dat", console);
+    const std::vector<double> rank_index_of = rank_indexes(t);
+    const OpponentTallies tallies(t);
     int p = 1;
     for (double av_op : av_ops) {
-      write_program_details(out, t, p, p, av_op);
+      write_program_details(out, t, p, p, av_op, rank_index_of[p], tallies);
       ++p;
     }
     EXPECT_TRUE(out.close());
@@ -92,6 +96,9 @@ TEST(ProgramDetails, OpponentLinesCountTimesAndShowTheMeanScore) {
   for (int q = 1; q <= 3; ++q) t.solve_time[2][q] = t.est_time[2][q] = 20.0;
   t.solve_time[3][4] = -20.0;  // both failed: no line for Sole
   t.solve_time[4][5] = -20.0;  // Pike solved after Tench's limit: no line for Tench
+  // Pike faster on position 1, level on 2, slower on 3.
+  t.pair_games[1][2] = t.pair_games[2][1] = 3;
+  t.pair_faster[1][2] = t.pair_faster[2][1] = 1;
   t.pair_score[1][2] = 0.7 + 0.5 + 0.2;
   t.pair_score[2][1] = 0.3 + 0.5 + 0.8;
   t.match_total[1] = 3, t.match_wins[1] = 1, t.match_draws[1] = 1, t.match_losses[1] = 1;

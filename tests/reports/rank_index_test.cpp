@@ -29,11 +29,11 @@ TEST(RankIndex, ComparesOnlyWithSolversWithinTheOwnTime) {
     t.program_count = static_cast<int32_t>(row.times.size());
     t.position_count = 1;
     for (int p = 1; p <= t.program_count; ++p) t.solve_time[p][1] = row.times[p - 1];
-    EXPECT_EQ(rank_index(t, row.program), row.index) << row.program << " " << row.times[0];
+    EXPECT_EQ(rank_indexes(t)[row.program], row.index) << row.program << " " << row.times[0];
   }
   Tables none;  // no positions at all
   none.program_count = 2;
-  EXPECT_EQ(rank_index(none, 1), 0.0);
+  EXPECT_EQ(rank_indexes(none)[1], 0.0);
 }
 
 TEST(RankIndex, PoolsComparisonsOverAllPositions) {
@@ -45,7 +45,7 @@ TEST(RankIndex, PoolsComparisonsOverAllPositions) {
   // position 3 untested for program 1
   t.solve_time[2][3] = 1.0;
   // 3 of 3 plus 1 of 2: 4 / 5, not the mean of the two shares
-  EXPECT_DOUBLE_EQ(rank_index(t, 1), 0.8);
+  EXPECT_DOUBLE_EQ(rank_indexes(t)[1], 0.8);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ class FuzzReplay : public ::testing::Test {
     std::fclose(console_);
   }
   void expect_clean_reset(const std::string& what) {
-    fuzz::reset_tables(*tables_);
+    tables_->clear();
     EXPECT_TRUE(fuzz::tables_are_fresh(*tables_, *fresh_)) << what;
   }
 
@@ -81,14 +81,14 @@ TEST_F(FuzzReplay, EveryKnownInputRunsCleanlyThroughReadersAndWholeRun) {
 
     fuzz::read_result_bytes(*tables_, bytes, console_);
     EXPECT_STREQ(fuzz::broken_reader_invariant(*tables_), nullptr) << name;
-    fuzz::reset_tables(*tables_);
+    tables_->clear();
 
     for (const char* program : {"Alpha", "Beta2", "", "Gamma"})
       find_or_add_program(*tables_, program, nullptr);
     tables_->frozen_program_count = tables_->program_count;
     fuzz::read_offset_bytes(*tables_, bytes);
     EXPECT_EQ(tables_->program_count, 4) << name;
-    fuzz::reset_tables(*tables_);
+    tables_->clear();
 
     int reached = fuzz::run_whole_computation(*tables_, bytes, console_);
     if (reached == 2) {

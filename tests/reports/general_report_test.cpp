@@ -1,4 +1,4 @@
-#include "matches/general_report.h"
+#include "reports/general_report.h"
 
 #include <gtest/gtest.h>
 
