@@ -10,9 +10,9 @@
 #include "matches/build_matches.h"
 #include "matches/normalise_times.h"
 #include "rating/clusters.h"
-#include "reports/cluster_report.h"
 #include "rating/error_margins.h"
 #include "rating/iterate_ratings.h"
+#include "reports/cluster_report.h"
 #include "reports/position_report.h"
 #include "support/scratch.h"
 
