@@ -24,7 +24,6 @@ inline constexpr double TREND_MISSING = -10000.0;
 
 inline bool is_tested(double t) { return !(t < TESTED_BOUND); }
 inline bool is_solved(double t) { return t >= 0.0; }
-inline bool is_unsolved(double t) { return t < 0.0 && is_tested(t); }
 
 // A rectangular table addressed as grid[row][column].
 template <class T>

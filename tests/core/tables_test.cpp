@@ -25,7 +25,7 @@ TEST(Tables, MissingIsEverythingBelowTheBound) {
   EXPECT_FALSE(is_tested(-9999998.5));  // a failure "within 9999998.5 s"
   EXPECT_TRUE(is_tested(-9999998.0));
   EXPECT_TRUE(is_tested(-9999997.0));
-  EXPECT_TRUE(is_unsolved(-9999997.0));
+  EXPECT_FALSE(is_solved(-9999997.0));
   EXPECT_TRUE(is_solved(0.0));
   EXPECT_FALSE(is_solved(-0.5));
 }

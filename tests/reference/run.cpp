@@ -8,11 +8,11 @@
 #include <string>
 
 #include "core/run_abort.h"
-#include "reports/general_report.h"
 #include "rating/clusters.h"
-#include "reports/cluster_report.h"
 #include "rating/iterate_ratings.h"
 #include "reference/reference.h"
+#include "reports/cluster_report.h"
+#include "reports/general_report.h"
 
 namespace tarvolin::reference {
 
