@@ -22,9 +22,9 @@ int scratch_fd = -1;
 int home_fd = -1;  // libFuzzer names its corpus and artifacts relative to it
 
 void remove_scratch() {
-  for (const char* report : {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
-                             "positions.dat", "fuzz-input.pgn", "Offset.pgn"})
-    std::remove((scratch + "/" + report).c_str());
+  for (const char* name : {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
+                           "positions.dat", "fuzz-input.pgn", "Offset.pgn"})
+    std::remove((scratch + "/" + name).c_str());
   rmdir(scratch.c_str());
 }
 

@@ -48,6 +48,7 @@ struct Tables {
   // Back to the state of newly built tables, for another run on the same
   // object. Only what a run can have written is reset: rows and columns up
   // to program_count and position_count, every cluster slot and the scalars.
+  // A table added below needs its line there too.
   void clear();
 
   // Registries
