@@ -68,7 +68,10 @@ std::FILE* open_result_file(const std::string& name) {
 
 // Everything after the set-up of the tables. Returns the exit code; a fatal
 // condition arrives as RunAbort.
-int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
+int run_phases(Tables& t, std::FILE* in, std::FILE* out, const RunHooks& hooks) {
+  auto done = [&hooks](const char* phase) {
+    if (hooks.phase_done != nullptr) hooks.phase_done(phase);
+  };
   print_banner(out);
   t.database_name = ask_file_name(in, out) + ".pgn";
   std::FILE* result_file = open_result_file(t.database_name);
@@ -86,6 +89,7 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
     CharSource source(result_file);
     read_result_file(t, source, out);
   }
+  done("reading");
   std::fprintf(out, "%d programs\n", t.program_count);
   std::fprintf(out, "%d positions\n", t.position_count);
   if (t.program_count < 2) {
@@ -99,16 +103,22 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
   t.frozen_program_count = t.program_count;
 
   read_offset_file(t, out);
+  done("offsets");
   normalise_times(t);
-  build_matches(t);
+  done("normalising");
+  hooks.build_matches(t);
+  done("matches");
   std::fprintf(out, "%ld matches\n", static_cast<long>(t.match_count));
   bool reports_written = write_general_report(t, out);
+  done("general.dat");
 
   std::fprintf(out, "Analysing database structure... \n");
   std::fflush(out);
   int32_t clusters = find_clusters(t);
+  done("clusters");
   std::fprintf(out, "%d cluster(s)\n", clusters);
   reports_written &= write_cluster_report(t, out);
+  done("cluster.dat");
 
   std::fprintf(out, "Calculating ELO ratings... ");
   std::fflush(out);
@@ -116,11 +126,15 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
   if (iterations >= ITERATION_FAILURE_COUNT)
     std::fprintf(out, "Iteration failed - degenerated database\n");
   std::fprintf(out, "%d iterations\n", iterations);
-  compute_error_margins(t);
+  done("ratings");
+  hooks.compute_error_margins(t);
+  done("margins");
 
   ReportOutcome rating = write_rating_report(t, out);
   reports_written &= rating.rating_written && rating.programs_written;
+  done("rating.dat+programs.dat");
   reports_written &= write_position_report(t, out);
+  done("positions.dat");
 
   std::time_t end = std::time(nullptr);
   std::fprintf(out, "CPU time = %d sec\n", static_cast<int>(std::difftime(end, start)));
@@ -134,7 +148,13 @@ int run_phases(Tables& t, std::FILE* in, std::FILE* out) {
 
 }  // namespace
 
-int run(std::FILE* in, std::FILE* out) {
+RunHooks program_hooks() {
+  return {static_cast<void (*)(Tables&)>(build_matches), compute_error_margins, nullptr};
+}
+
+int run(std::FILE* in, std::FILE* out) { return run(in, out, program_hooks()); }
+
+int run(std::FILE* in, std::FILE* out, const RunHooks& hooks) {
   std::unique_ptr<Tables> tables;
   try {
     tables = std::make_unique<Tables>();
@@ -144,7 +164,7 @@ int run(std::FILE* in, std::FILE* out) {
   }
   int exit_code;
   try {
-    exit_code = run_phases(*tables, in, out);
+    exit_code = run_phases(*tables, in, out, hooks);
   } catch (const RunAbort& abort) {
     std::fprintf(out, "%s", abort.message.c_str());
     exit_code = 1;
