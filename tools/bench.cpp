@@ -79,16 +79,16 @@ std::chrono::steady_clock::time_point profile_start;
 
 void note_phase(const char* phase) {
   phase_ends.emplace_back(
-      phase, std::chrono::duration<double>(std::chrono::steady_clock::now() - profile_start)
-                 .count());
+      phase,
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - profile_start).count());
 }
 
 // The program's run once more, in this process, with a clock on each phase;
 // prints the phases that took longest.
 void print_profile(const std::string& directory) {
   std::string here = std::filesystem::current_path();
-  std::FILE* in = fmemopen(const_cast<char*>(ANSWERS), std::char_traits<char>::length(ANSWERS),
-                           "r");
+  std::FILE* in =
+      fmemopen(const_cast<char*>(ANSWERS), std::char_traits<char>::length(ANSWERS), "r");
   std::FILE* out = std::fopen("/dev/null", "w");
   if (in == nullptr || out == nullptr || chdir(directory.c_str()) != 0) return;
   tarvolin::RunHooks hooks = tarvolin::program_hooks();
@@ -178,9 +178,9 @@ int main(int argc, char** argv) {
     Measure fast = best_of(runs, program, case_dir + "/program", ANSWERS);
     std::string verdict = compare_sides(case_dir + "/plain", slow, case_dir + "/program", fast);
     all_identical &= verdict == "identical";
-    std::printf("%-28s %10.3f %10.3f %7.1fx %9.1f %9.1f  %s\n", c.label, slow.seconds,
-                fast.seconds, fast.seconds > 0.0 ? slow.seconds / fast.seconds : 0.0,
-                slow.peak_kb / 1024.0, fast.peak_kb / 1024.0, verdict.c_str());
+    std::printf("%-28s %10.3f %10.3f %7.1fx %9.1f %9.1f  %s\n", c.label, slow.seconds, fast.seconds,
+                fast.seconds > 0.0 ? slow.seconds / fast.seconds : 0.0, slow.peak_kb / 1024.0,
+                fast.peak_kb / 1024.0, verdict.c_str());
     print_profile(case_dir + "/profile");
     std::fflush(stdout);
   }

@@ -131,8 +131,7 @@ std::vector<double> rank_indexes(const Tables& t) {
         if (a <= u) ++hits;
       }
     }
-    if (comparisons != 0)
-      index[p] = static_cast<double>(hits) / static_cast<double>(comparisons);
+    if (comparisons != 0) index[p] = static_cast<double>(hits) / static_cast<double>(comparisons);
   }
   return index;
 }

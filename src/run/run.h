@@ -9,8 +9,8 @@ namespace tarvolin {
 // The phases a run can take from elsewhere: the benchmark stands its plain
 // loops in for the optimised ones, and watches each phase end.
 struct RunHooks {
-  void (*build_matches)(Tables&);          // default: the program's build_matches(Tables&)
-  void (*compute_error_margins)(Tables&);  // default: the program's compute_error_margins
+  void (*build_matches)(Tables&);                   // default: the program's build_matches(Tables&)
+  void (*compute_error_margins)(Tables&);           // default: the program's compute_error_margins
   void (*phase_done)(const char* phase) = nullptr;  // called after each phase with a short name
 };
 RunHooks program_hooks();  // the program's own phases, no observer

@@ -71,8 +71,7 @@ void expect_same_grid(const char* name, const G& a, const G& b, int rows, int co
     }
 }
 
-#define EXPECT_SAME(field, n) \
-  EXPECT_TRUE(same_bits(a.field.data(), b.field.data(), n)) << #field
+#define EXPECT_SAME(field, n) EXPECT_TRUE(same_bits(a.field.data(), b.field.data(), n)) << #field
 #define EXPECT_SAME_VALUE(field) EXPECT_TRUE(same_bits(&a.field, &b.field, 1)) << #field
 
 void expect_same_tables(const Tables& a, const Tables& b) {
