@@ -1,0 +1,157 @@
+#include "core/exact_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "core/format_spec.h"
+
+namespace tarvolin {
+
+namespace {
+
+using Spec = FormatSpec;
+constexpr int MAX_PRECISION = FormatSpec::MAX_PRECISION;
+
+// Writes sign and body into a field of the given width: padded on the
+// right, with zeros after the sign, or with spaces before it.
+void put_field(std::string& out, const Spec& spec, bool zero_fill, char sign,
+               std::string_view body) {
+  const std::size_t length = body.size() + (sign != 0 ? 1 : 0);
+  const std::size_t fill =
+      static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
+  if ((spec.flags & Spec::LEFT) == 0 && !zero_fill) out.append(fill, ' ');
+  if (sign != 0) out.push_back(sign);
+  if ((spec.flags & Spec::LEFT) == 0 && zero_fill) out.append(fill, '0');
+  out.append(body);
+  if ((spec.flags & Spec::LEFT) != 0) out.append(fill, ' ');
+}
+
+char sign_of(const Spec& spec, bool negative) {
+  if (negative) return '-';
+  if (spec.flags & Spec::PLUS) return '+';
+  return (spec.flags & Spec::SPACE) ? ' ' : 0;
+}
+
+void put_integer(std::string& out, const Spec& spec, bool negative, unsigned long magnitude) {
+  char digits[MAX_PRECISION + 24];
+  char* end = std::to_chars(digits + MAX_PRECISION, std::end(digits), magnitude).ptr;
+  char* begin = digits + MAX_PRECISION;
+  if (spec.precision == 0 && magnitude == 0) begin = end;
+  while (end - begin < spec.precision) *--begin = '0';
+  const bool zero_fill = (spec.flags & Spec::ZERO) != 0 && spec.precision < 0;
+  put_field(out, spec, zero_fill, sign_of(spec, negative), std::string_view(begin, end - begin));
+}
+
+void put_double(std::string& out, const Spec& spec, double value) {
+  const char sign = sign_of(spec, std::signbit(value));
+  if (!std::isfinite(value)) {
+    put_field(out, spec, false, sign, std::isnan(value) ? "nan" : "inf");
+    return;
+  }
+  // Room for DBL_MAX's 309 digits, the point and the precision.
+  char text[320 + MAX_PRECISION];
+  const int precision = spec.precision < 0 ? 6 : spec.precision;
+  char* end = std::to_chars(text, std::end(text), std::fabs(value), std::chars_format::fixed,
+                            precision).ptr;
+  if (precision == 0 && (spec.flags & Spec::ALTERNATE) != 0) *end++ = '.';
+  put_field(out, spec, (spec.flags & Spec::ZERO) != 0, sign, std::string_view(text, end - text));
+}
+
+// The whole format without printf; false as soon as a conversion needs it.
+bool append_natively(std::string& out, const char* format, std::va_list args) {
+  const char* p = format;
+  while (*p != '\0') {
+    const char* percent = std::strchr(p, '%');
+    if (percent == nullptr) {
+      out.append(p);
+      return true;
+    }
+    out.append(p, percent);
+    Spec spec;
+    p = parse_format_spec(percent + 1, spec);
+    if (p == nullptr) return false;
+    if (spec.width == Spec::STAR) {
+      const int width = va_arg(args, int);
+      if (width < -Spec::MAX_WIDTH || width > Spec::MAX_WIDTH) return false;
+      if (width < 0) spec.flags |= Spec::LEFT;
+      spec.width = width < 0 ? -width : width;
+    }
+    if (spec.precision == Spec::STAR) {
+      const int precision = va_arg(args, int);
+      if (precision > MAX_PRECISION) return false;
+      spec.precision = precision < 0 ? -1 : precision;
+    }
+    switch (spec.conversion) {
+      case 'd':
+      case 'i': {
+        const long value = spec.is_long ? va_arg(args, long) : va_arg(args, int);
+        const unsigned long magnitude = static_cast<unsigned long>(value);
+        put_integer(out, spec, value < 0, value < 0 ? 0UL - magnitude : magnitude);
+        break;
+      }
+      case 'u':
+        put_integer(out, spec, false,
+                    spec.is_long ? va_arg(args, unsigned long) : va_arg(args, unsigned));
+        break;
+      case 'f':
+        put_double(out, spec, va_arg(args, double));
+        break;
+      case 'c': {
+        const char c = static_cast<char>(va_arg(args, int));
+        put_field(out, spec, false, 0, std::string_view(&c, 1));
+        break;
+      }
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        if (text == nullptr) return false;
+        const std::size_t length = spec.precision < 0 ? std::strlen(text)
+                                                      : strnlen(text, spec.precision);
+        put_field(out, spec, false, 0, std::string_view(text, length));
+        break;
+      }
+      default:
+        out.push_back('%');
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool append_vformat(std::string& out, const char* format, std::va_list args) {
+  const std::size_t mark = out.size();
+  std::va_list again;
+  va_copy(again, args);
+  bool done = append_natively(out, format, args);
+  if (!done) {
+    out.resize(mark);
+    std::va_list last;
+    va_copy(last, again);
+    char small[512];
+    const int length = std::vsnprintf(small, sizeof small, format, again);
+    if (length >= 0 && static_cast<std::size_t>(length) < sizeof small) {
+      out.append(small, length);
+    } else if (length >= 0) {
+      out.resize(mark + length + 1);
+      std::vsnprintf(out.data() + mark, length + 1, format, last);
+      out.resize(mark + length);
+    }
+    done = length >= 0;
+    va_end(last);
+  }
+  va_end(again);
+  return done;
+}
+
+bool append_format(std::string& out, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  const bool done = append_vformat(out, format, args);
+  va_end(args);
+  return done;
+}
+
+}  // namespace tarvolin
