@@ -4,9 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
+#include "core/fixed_digits.h"
 #include "core/format_spec.h"
+#include "core/text_collector.h"
 
 namespace tarvolin {
 
@@ -17,16 +20,16 @@ constexpr int MAX_PRECISION = FormatSpec::MAX_PRECISION;
 
 // Writes sign and body into a field of the given width: padded on the
 // right, with zeros after the sign, or with spaces before it.
-void put_field(std::string& out, const Spec& spec, bool zero_fill, char sign,
+void put_field(TextCollector& out, const Spec& spec, bool zero_fill, char sign,
                std::string_view body) {
   const std::size_t length = body.size() + (sign != 0 ? 1 : 0);
   const std::size_t fill =
       static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
-  if ((spec.flags & Spec::LEFT) == 0 && !zero_fill) out.append(fill, ' ');
-  if (sign != 0) out.push_back(sign);
-  if ((spec.flags & Spec::LEFT) == 0 && zero_fill) out.append(fill, '0');
-  out.append(body);
-  if ((spec.flags & Spec::LEFT) != 0) out.append(fill, ' ');
+  if ((spec.flags & Spec::LEFT) == 0 && !zero_fill) out.fill(' ', fill);
+  if (sign != 0) out.put(&sign, 1);
+  if ((spec.flags & Spec::LEFT) == 0 && zero_fill) out.fill('0', fill);
+  out.put(body.data(), body.size());
+  if ((spec.flags & Spec::LEFT) != 0) out.fill(' ', fill);
 }
 
 char sign_of(const Spec& spec, bool negative) {
@@ -35,7 +38,7 @@ char sign_of(const Spec& spec, bool negative) {
   return (spec.flags & Spec::SPACE) ? ' ' : 0;
 }
 
-void put_integer(std::string& out, const Spec& spec, bool negative, unsigned long magnitude) {
+void put_integer(TextCollector& out, const Spec& spec, bool negative, unsigned long magnitude) {
   char digits[MAX_PRECISION + 24];
   char* end = std::to_chars(digits + MAX_PRECISION, std::end(digits), magnitude).ptr;
   char* begin = digits + MAX_PRECISION;
@@ -45,7 +48,7 @@ void put_integer(std::string& out, const Spec& spec, bool negative, unsigned lon
   put_field(out, spec, zero_fill, sign_of(spec, negative), std::string_view(begin, end - begin));
 }
 
-void put_double(std::string& out, const Spec& spec, double value) {
+void put_double(TextCollector& out, const Spec& spec, double value) {
   const char sign = sign_of(spec, std::signbit(value));
   if (!std::isfinite(value)) {
     put_field(out, spec, false, sign, std::isnan(value) ? "nan" : "inf");
@@ -54,24 +57,22 @@ void put_double(std::string& out, const Spec& spec, double value) {
   // Room for DBL_MAX's 309 digits, the point and the precision.
   char text[320 + MAX_PRECISION];
   const int precision = spec.precision < 0 ? 6 : spec.precision;
-  char* end = std::to_chars(text, std::end(text), std::fabs(value), std::chars_format::fixed,
-                            precision).ptr;
+  char* end = write_fixed(text, std::fabs(value), precision);
   if (precision == 0 && (spec.flags & Spec::ALTERNATE) != 0) *end++ = '.';
   put_field(out, spec, (spec.flags & Spec::ZERO) != 0, sign, std::string_view(text, end - text));
 }
 
 // The whole format without printf; false as soon as a conversion needs it.
-bool append_natively(std::string& out, const char* format, std::va_list args) {
+bool append_natively(TextCollector& out, const char* format, std::va_list args) {
   const char* p = format;
-  while (*p != '\0') {
-    const char* percent = std::strchr(p, '%');
-    if (percent == nullptr) {
-      out.append(p);
-      return true;
-    }
-    out.append(p, percent);
+  for (;;) {
+    // The literal pieces are a few characters long: shorter than a call.
+    const char* literal = p;
+    while (*p != '%' && *p != '\0') ++p;
+    out.put(literal, p - literal);
+    if (*p == '\0') return true;
     Spec spec;
-    p = parse_format_spec(percent + 1, spec);
+    p = parse_format_spec(p + 1, spec);
     if (p == nullptr) return false;
     if (spec.width == Spec::STAR) {
       const int width = va_arg(args, int);
@@ -113,10 +114,9 @@ bool append_natively(std::string& out, const char* format, std::va_list args) {
         break;
       }
       default:
-        out.push_back('%');
+        out.put("%", 1);
     }
   }
-  return true;
 }
 
 }  // namespace
@@ -125,7 +125,9 @@ bool append_vformat(std::string& out, const char* format, std::va_list args) {
   const std::size_t mark = out.size();
   std::va_list again;
   va_copy(again, args);
-  bool done = append_natively(out, format, args);
+  TextCollector collector(out);
+  bool done = append_natively(collector, format, args);
+  collector.flush();
   if (!done) {
     out.resize(mark);
     std::va_list last;
