@@ -149,7 +149,18 @@ TEST(ExactFormat, WidthsAndPrecisionsFromTheArguments) {
 }
 
 // Whole report lines: literal text around several conversions of each kind.
+// Every pattern of conversions the reports write stays off printf's path.
 TEST(ExactFormat, ReportLines) {
+  const char* report_formats[] = {
+      "%3d %-40s : %4.0f  %3.0f  %5ld   %5.1f %%   %4.0f   %3ld/%3ld  %5.1fs  %5.1fs   %4.2f\n",
+      "\n\n%d %-40s (%.1f Elo) Trend: ", " %c %+.1f ", "\n\nSolved positions:  %3d/%3d  (%.2f %%)\n",
+      "TimeOffset      : %7.2f s\n", "%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n",
+      "\n\n\nPosition %3d: %s\nFEN: %-80s", "\n%-40s: %c%7.2f s", "\nMST1: %6.1f s",
+      "\nDegree of difficulty (based on MST2): %.1f (%+.1f) Elo\n", "\nPrograms  : %6ld",
+      "invalid   : %6ld/%ld -> %6.2f %%\n", "\nStart Elo : %6.0f\n", "\nitoffset = %f\n\n\n",
+      "%-40s (%d)\n"};
+  for (const char* format : report_formats) EXPECT_TRUE(formats_natively(format)) << format;
+
   Comparison c;
   c.check("%3d %-40s : %4.0f  %3.0f  %5ld   %5.1f %%   %4.0f   %3ld/%3ld  %5.1fs  %5.1fs   %4.2f\n",
           7, "Engine", 2611.5, 12.5, 123456L, 55.55, 2599.5, 61L, 70L, 12.25, -0.0, 0.625);
