@@ -58,7 +58,6 @@ void put_double(TextCollector& out, const Spec& spec, double value) {
   char text[320 + MAX_PRECISION];
   const int precision = spec.precision < 0 ? 6 : spec.precision;
   char* end = write_fixed(text, std::fabs(value), precision);
-  if (precision == 0 && (spec.flags & Spec::ALTERNATE) != 0) *end++ = '.';
   put_field(out, spec, (spec.flags & Spec::ZERO) != 0, sign, std::string_view(text, end - text));
 }
 
@@ -74,17 +73,6 @@ bool append_natively(TextCollector& out, const char* format, std::va_list args) 
     Spec spec;
     p = parse_format_spec(p + 1, spec);
     if (p == nullptr) return false;
-    if (spec.width == Spec::STAR) {
-      const int width = va_arg(args, int);
-      if (width < -Spec::MAX_WIDTH || width > Spec::MAX_WIDTH) return false;
-      if (width < 0) spec.flags |= Spec::LEFT;
-      spec.width = width < 0 ? -width : width;
-    }
-    if (spec.precision == Spec::STAR) {
-      const int precision = va_arg(args, int);
-      if (precision > MAX_PRECISION) return false;
-      spec.precision = precision < 0 ? -1 : precision;
-    }
     switch (spec.conversion) {
       case 'd':
       case 'i': {

@@ -25,24 +25,10 @@ const char* parse_format_spec(const char* p, FormatSpec& spec) {
     else if (*p == '+') spec.flags |= F::PLUS;
     else if (*p == ' ') spec.flags |= F::SPACE;
     else if (*p == '0') spec.flags |= F::ZERO;
-    else if (*p == '#') spec.flags |= F::ALTERNATE;
     else break;
   }
-  if (*p == '*') {
-    spec.width = F::STAR;
-    ++p;
-  } else if (!read_number(p, F::MAX_WIDTH, spec.width)) {
-    return nullptr;
-  }
-  if (*p == '.') {
-    ++p;
-    if (*p == '*') {
-      spec.precision = F::STAR;
-      ++p;
-    } else if (!read_number(p, F::MAX_PRECISION, spec.precision)) {
-      return nullptr;
-    }
-  }
+  if (!read_number(p, F::MAX_WIDTH, spec.width)) return nullptr;
+  if (*p == '.' && !read_number(++p, F::MAX_PRECISION, spec.precision)) return nullptr;
   if (*p == 'l') {
     spec.is_long = true;
     ++p;
@@ -52,10 +38,9 @@ const char* parse_format_spec(const char* p, FormatSpec& spec) {
   switch (spec.conversion) {
     case 'd':
     case 'i':
-      if (flags & F::ALTERNATE) return nullptr;
       break;
     case 'u':
-      if (flags & (F::ALTERNATE | F::PLUS | F::SPACE)) return nullptr;
+      if (flags & (F::PLUS | F::SPACE)) return nullptr;
       break;
     case 'f':
       if (spec.is_long) return nullptr;

@@ -4,9 +4,7 @@
 namespace tarvolin {
 
 struct FormatSpec {
-  enum Flag : unsigned { LEFT = 1, PLUS = 2, SPACE = 4, ZERO = 8, ALTERNATE = 16 };
-  // Width or precision given as '*', taken from the arguments.
-  static constexpr int STAR = -2;
+  enum Flag : unsigned { LEFT = 1, PLUS = 2, SPACE = 4, ZERO = 8 };
   // Wider or more precise fields are rare enough to leave to printf, which
   // also knows how to fail on widths beyond INT_MAX.
   static constexpr int MAX_WIDTH = 1 << 20;
@@ -21,13 +19,14 @@ struct FormatSpec {
 
 // Reads the conversion that follows a '%' and returns the character after
 // it. Null when the conversion is one to leave to printf: positional
-// arguments, other length modifiers or conversions, and flags whose effect
-// printf leaves undefined for the conversion.
+// arguments, widths or precisions from the arguments, the '#' flag, other
+// length modifiers or conversions, and flags whose effect printf leaves
+// undefined for the conversion.
 const char* parse_format_spec(const char* p, FormatSpec& spec);
 
 // True when every conversion in format is written without std::vsnprintf:
-// d, i, u (also with l), c, s, f and %%, with the flags, widths and
-// precisions printf gives them meaning for.
+// d, i, u (also with l), c, s, f and %%, with the flags '-', '+', ' ' and
+// '0' where printf gives them meaning, and written widths and precisions.
 bool formats_natively(const char* format);
 
 }  // namespace tarvolin
