@@ -132,6 +132,9 @@ TEST(ExactFormat, TextAndCharacters) {
                            long_name.c_str()})
     for (const char* format : {"%s", "%-40s|", "%-80s|", "%12s", "%.3s", "%-6.2s|", "%.0s"})
       c.check(format, text);
+  // Lines around the length where the formatter hands its text on.
+  for (std::size_t length = 430; length < 520; ++length)
+    c.check("%s%-80s|%5d%7.2f", std::string(length, 'a').c_str(), "b", 12345, -0.5);
   for (int ch : {int{'+'}, int{'='}, int{'-'}, int{' '}, int{'*'}, int{'A'}, 0, 200})
     for (const char* format : {"%c", "%3c", "%-3c|"}) c.check(format, ch);
   expect_no_difference(c);

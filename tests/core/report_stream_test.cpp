@@ -81,29 +81,39 @@ TEST(ReportStream, FailureIsAnnouncedOnceWhereverItShows) {
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
-// Under an address-space cap that leaves no room to collect a long line, the
-// line still reaches the file, after the lines before it.
+// Writes "first", a line of length characters and "last" to r.dat, capping
+// the address space before the long line so that it cannot be collected in
+// memory. The exit status of the child that runs it.
+int write_under_a_cap(std::size_t length) {
+  std::string line(length, 'x');
+  ReportStream out("r.dat", stderr);
+  out.print("%s\n", "first");
+  long pages = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  // Room for some small allocations, none for another copy of the line.
+  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (length / 2);
+  const rlimit limit{cap, cap};
+  if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) return 2;
+  out.print("%s|%d\n", line.c_str(), 7);
+  out.print("%s\n", "last");
+  return out.close() ? 0 : 1;
+}
+
 TEST(ReportStream, LineBeyondTheMemoryLeftStillArrives) {
   ScratchDir dir;
   const std::size_t length = 64u << 20;
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    std::string line(length, 'x');
-    ReportStream out("r.dat", stderr);
-    out.print("%s\n", "first");
-    long pages = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-      if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
-      std::fclose(statm);
+    // The child answers through its exit status only, never back into gtest.
+    try {
+      _exit(write_under_a_cap(length));
+    } catch (...) {
+      _exit(3);
     }
-    // Room for some small allocations, none for another copy of the line.
-    const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (length / 2);
-    const rlimit limit{cap, cap};
-    if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
-    out.print("%s|%d\n", line.c_str(), 7);
-    out.print("%s\n", "last");
-    _exit(out.close() ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
