@@ -1,12 +1,32 @@
 #include "core/report_stream.h"
 
 #include <cstdarg>
+#include <new>
+
+#include "core/exact_format.h"
 
 namespace tarvolin {
 
+namespace {
+
+// Room for a block and the line that completes it. Without it the text
+// still gets through, in smaller pieces.
+void reserve_block(std::string& pending) {
+  try {
+    pending.reserve(ReportStream::BLOCK + 4096);
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+}  // namespace
+
 ReportStream::ReportStream(const char* file_name, std::FILE* console)
     : file_name_(file_name), file_(std::fopen(file_name, "w")), console_(console) {
-  if (file_ == nullptr) fail();
+  if (file_ == nullptr) {
+    fail();
+    return;
+  }
+  reserve_block(pending_);
 }
 
 ReportStream::~ReportStream() { close(); }
@@ -14,14 +34,42 @@ ReportStream::~ReportStream() { close(); }
 void ReportStream::print(const char* format, ...) {
   if (failed_ || file_ == nullptr) return;
   std::va_list args;
+  std::va_list spare;
   va_start(args, format);
-  int written = std::vfprintf(file_, format, args);
+  va_copy(spare, args);
+  const std::size_t mark = pending_.size();
+  bool formatted;
+  try {
+    formatted = append_vformat(pending_, format, args);
+  } catch (const std::bad_alloc&) {
+    // No memory to hold the line: printf writes it through the file's own
+    // buffer, after everything collected before it.
+    pending_.resize(mark);
+    write_pending();
+    formatted = failed_ || (std::vfprintf(file_, format, spare) >= 0 && !std::ferror(file_));
+  }
+  va_end(spare);
   va_end(args);
-  if (written < 0 || std::ferror(file_)) fail();
+  if (!formatted) fail();
+  if (pending_.size() >= BLOCK) write_pending();
+}
+
+void ReportStream::write_pending() {
+  if (!failed_ && !pending_.empty() &&
+      (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size() ||
+       std::ferror(file_)))
+    fail();
+  pending_.clear();
+  // One very long line leaves no lasting mark on the memory held.
+  if (pending_.capacity() > 2 * BLOCK) {
+    pending_.shrink_to_fit();
+    reserve_block(pending_);
+  }
 }
 
 bool ReportStream::close() {
   if (file_ != nullptr) {
+    write_pending();
     // A full disk often shows only when the buffer is flushed here.
     bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
     bool closed = std::fclose(file_) == 0;

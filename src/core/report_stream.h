@@ -3,6 +3,7 @@
 // the run carries on and the caller only learns the outcome from close().
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,9 @@ namespace tarvolin {
 
 class ReportStream {
  public:
+  // Text is collected and handed to the file in blocks of this size.
+  static constexpr std::size_t BLOCK = std::size_t{1} << 20;
+
   // Creates or truncates file_name in text mode; failures go to console.
   ReportStream(const char* file_name, std::FILE* console);
   ~ReportStream();
@@ -23,11 +27,13 @@ class ReportStream {
   bool close();
 
  private:
+  void write_pending();
   void fail();
 
   std::string file_name_;
   std::FILE* file_;
   std::FILE* console_;
+  std::string pending_;
   bool failed_ = false;
 };
 

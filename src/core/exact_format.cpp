@@ -1,0 +1,147 @@
+#include "core/exact_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+
+#include "core/fixed_digits.h"
+#include "core/format_spec.h"
+#include "core/text_collector.h"
+
+namespace tarvolin {
+
+namespace {
+
+using Spec = FormatSpec;
+constexpr int MAX_PRECISION = FormatSpec::MAX_PRECISION;
+
+// Writes sign and body into a field of the given width: padded on the
+// right, with zeros after the sign, or with spaces before it.
+void put_field(TextCollector& out, const Spec& spec, bool zero_fill, char sign,
+               std::string_view body) {
+  const std::size_t length = body.size() + (sign != 0 ? 1 : 0);
+  const std::size_t fill =
+      static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
+  if ((spec.flags & Spec::LEFT) == 0 && !zero_fill) out.fill(' ', fill);
+  if (sign != 0) out.put(&sign, 1);
+  if ((spec.flags & Spec::LEFT) == 0 && zero_fill) out.fill('0', fill);
+  out.put(body.data(), body.size());
+  if ((spec.flags & Spec::LEFT) != 0) out.fill(' ', fill);
+}
+
+char sign_of(const Spec& spec, bool negative) {
+  if (negative) return '-';
+  if (spec.flags & Spec::PLUS) return '+';
+  return (spec.flags & Spec::SPACE) ? ' ' : 0;
+}
+
+void put_integer(TextCollector& out, const Spec& spec, bool negative, unsigned long magnitude) {
+  char digits[MAX_PRECISION + 24];
+  char* end = std::to_chars(digits + MAX_PRECISION, std::end(digits), magnitude).ptr;
+  char* begin = digits + MAX_PRECISION;
+  if (spec.precision == 0 && magnitude == 0) begin = end;
+  while (end - begin < spec.precision) *--begin = '0';
+  const bool zero_fill = (spec.flags & Spec::ZERO) != 0 && spec.precision < 0;
+  put_field(out, spec, zero_fill, sign_of(spec, negative), std::string_view(begin, end - begin));
+}
+
+void put_double(TextCollector& out, const Spec& spec, double value) {
+  const char sign = sign_of(spec, std::signbit(value));
+  if (!std::isfinite(value)) {
+    put_field(out, spec, false, sign, std::isnan(value) ? "nan" : "inf");
+    return;
+  }
+  // Room for DBL_MAX's 309 digits, the point and the precision.
+  char text[320 + MAX_PRECISION];
+  const int precision = spec.precision < 0 ? 6 : spec.precision;
+  char* end = write_fixed(text, std::fabs(value), precision);
+  put_field(out, spec, (spec.flags & Spec::ZERO) != 0, sign, std::string_view(text, end - text));
+}
+
+// The whole format without printf; false as soon as a conversion needs it.
+bool append_natively(TextCollector& out, const char* format, std::va_list args) {
+  const char* p = format;
+  for (;;) {
+    // The literal pieces are a few characters long: shorter than a call.
+    const char* literal = p;
+    while (*p != '%' && *p != '\0') ++p;
+    out.put(literal, p - literal);
+    if (*p == '\0') return true;
+    Spec spec;
+    p = parse_format_spec(p + 1, spec);
+    if (p == nullptr) return false;
+    switch (spec.conversion) {
+      case 'd':
+      case 'i': {
+        const long value = spec.is_long ? va_arg(args, long) : va_arg(args, int);
+        const unsigned long magnitude = static_cast<unsigned long>(value);
+        put_integer(out, spec, value < 0, value < 0 ? 0UL - magnitude : magnitude);
+        break;
+      }
+      case 'u':
+        put_integer(out, spec, false,
+                    spec.is_long ? va_arg(args, unsigned long) : va_arg(args, unsigned));
+        break;
+      case 'f':
+        put_double(out, spec, va_arg(args, double));
+        break;
+      case 'c': {
+        const char c = static_cast<char>(va_arg(args, int));
+        put_field(out, spec, false, 0, std::string_view(&c, 1));
+        break;
+      }
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        if (text == nullptr) return false;
+        const std::size_t length = spec.precision < 0 ? std::strlen(text)
+                                                      : strnlen(text, spec.precision);
+        put_field(out, spec, false, 0, std::string_view(text, length));
+        break;
+      }
+      default:
+        out.put("%", 1);
+    }
+  }
+}
+
+}  // namespace
+
+bool append_vformat(std::string& out, const char* format, std::va_list args) {
+  const std::size_t mark = out.size();
+  std::va_list again;
+  va_copy(again, args);
+  TextCollector collector(out);
+  bool done = append_natively(collector, format, args);
+  collector.flush();
+  if (!done) {
+    out.resize(mark);
+    std::va_list last;
+    va_copy(last, again);
+    char small[512];
+    const int length = std::vsnprintf(small, sizeof small, format, again);
+    if (length >= 0 && static_cast<std::size_t>(length) < sizeof small) {
+      out.append(small, length);
+    } else if (length >= 0) {
+      out.resize(mark + length + 1);
+      std::vsnprintf(out.data() + mark, length + 1, format, last);
+      out.resize(mark + length);
+    }
+    done = length >= 0;
+    va_end(last);
+  }
+  va_end(again);
+  return done;
+}
+
+bool append_format(std::string& out, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  const bool done = append_vformat(out, format, args);
+  va_end(args);
+  return done;
+}
+
+}  // namespace tarvolin
