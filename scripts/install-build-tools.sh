@@ -6,18 +6,21 @@
 #   scripts/install-build-tools.sh [--tests]
 set -euo pipefail
 
+usage() {
+  echo "usage: scripts/install-build-tools.sh [--tests]"
+  echo
+  echo "Installs the missing ones of cmake, g++ and make with apt-get (as root, or"
+  echo "through sudo), saying what it installs."
+  echo
+  echo "  --tests     also GoogleTest (libgtest-dev), which only the tests need"
+  echo "  -h, --help  print this help and exit"
+}
+
 case "${1:-}" in
   "") tests=0 ;;
   --tests) tests=1 ;;
-  -h | --help)
-    echo "usage: scripts/install-build-tools.sh [--tests]"
-    echo
-    echo "Installs the missing ones of cmake, g++ and make with apt-get (as root, or"
-    echo "through sudo); with --tests also libgtest-dev (GoogleTest)."
-    exit 0 ;;
-  *) echo "install-build-tools.sh: unknown option '$1'" >&2
-     echo "usage: scripts/install-build-tools.sh [--tests]" >&2
-     exit 2 ;;
+  -h | --help) usage; exit 0 ;;
+  *) echo "install-build-tools.sh: unknown option '$1'" >&2; usage >&2; exit 2 ;;
 esac
 
 have_gtest() {
