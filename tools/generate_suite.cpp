@@ -143,6 +143,7 @@ int main(int argc, char** argv) {
     if (!ok) return usage_error("bad value '" + std::string(value) + "' for " + option);
   }
 
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   const std::string results_path = folder + "/" + name + ".pgn";
   const std::string offsets_path = folder + "/Offset.pgn";
   std::error_code error;
