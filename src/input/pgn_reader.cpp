@@ -64,8 +64,7 @@ bool starts_result_comment(CharSource& source) {
   int c = source.peek();
   if (c == EOF || c == '\'' || c == ',' || c == '}') return true;
   source.scan_until([](int x) { return x == '}'; }, nullptr, 0);
-  source.get();
-  return false;
+  return false;  // the character loop reads the '}' and leaves the comment
 }
 
 }  // namespace
@@ -78,10 +77,7 @@ void read_pgn(CharSource& source, PgnVisitor& visitor) {
     if (c == '{') {
       in_comment = true;
       if (!results_read) {
-        if (!starts_result_comment(source)) {
-          in_comment = false;
-          continue;
-        }
+        if (!starts_result_comment(source)) continue;
         read_result_comment(source, visitor, entry);
         in_comment = false;
         results_read = true;

@@ -48,7 +48,7 @@ TEST(CommentLayout, ResultCommentsReadAsTheirPlainForm) {
       {"blank after the brace", "{ 'Alpha' 30s, 'Beta' >60s}", results},
       {"line end after the brace", "{\n'Alpha' 30s, 'Beta' >60s}", results},
       {"CR LF after the brace", "{\r\n'Alpha' 30s, 'Beta' >60s}", results},
-      {"tab, vertical tab, form feed", "{\t\v\f 'Alpha' 30s, 'Beta' >60s}", results},
+      {"tab, vertical tab, form feed, lone CR", "{\t\v\f\r 'Alpha' 30s, 'Beta' >60s}", results},
       {"remark first", "{Hard one} {'Alpha' 30s, 'Beta' >60s}", results},
       {"remark and results both indented", "{ Hard one }\n{ 'Alpha' 30s, 'Beta' >60s}", results},
       {"remark holding a tag and a brace", "{see [FEN \"x\"] {here} {'Alpha' 30s, 'Beta' >60s}",
