@@ -11,15 +11,46 @@
 # SUITES defaults to 200, FIRST_SEED to 1; a failing suite is kept with its
 # console and error output under build-longrun/failed/.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+
+usage() {
+  cat <<'EOF'
+usage: scripts/long-run.sh [--valgrind] [SUITES] [FIRST_SEED]
+
+Runs generated suites of mixed sizes, some of them mangled, through tarvolin
+built with AddressSanitizer and UndefinedBehaviorSanitizer (in build-longrun/),
+and fails on any output on standard error, an exit code other than 0 or 1, or
+missing reports after a complete run.
+
+  --valgrind   run the binary under valgrind's memcheck instead of the
+               sanitizers (much slower; valgrind must be installed)
+  SUITES       number of suites (default: 200)
+  FIRST_SEED   seed of the first suite; suite i uses FIRST_SEED + i (default: 1)
+  -h, --help   print this help and exit
+
+A failing suite is kept in build-longrun/failed/<seed>/. Exit codes: 0 no
+findings, 1 findings, 2 bad usage or valgrind missing.
+EOF
+}
 
 use_valgrind=0
-if [ "${1:-}" = "--valgrind" ]; then
-  use_valgrind=1
-  shift
-fi
+case "${1:-}" in
+  -h | --help) usage; exit 0 ;;
+  --valgrind) use_valgrind=1; shift ;;
+esac
 suites=${1:-200}
 first_seed=${2:-1}
+for number in "$suites" "$first_seed"; do
+  if ! [[ $number =~ ^[0-9]+$ ]]; then
+    case $number in
+      -*) echo "long-run.sh: unknown option '$number'" >&2 ;;
+      *) echo "long-run.sh: '$number' is not a number" >&2 ;;
+    esac
+    usage >&2
+    exit 2
+  fi
+done
+[ $# -le 2 ] || { echo "long-run.sh: too many arguments" >&2; usage >&2; exit 2; }
+cd "$(dirname "$0")/.."
 build=build-longrun
 
 if [ $use_valgrind = 1 ]; then
@@ -35,7 +66,7 @@ else
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:exitcode=99
 fi
 cmake --build "$build" -j2 --target tarvolin >/dev/null
-binary="$PWD/$build/src/tarvolin"
+binary="$PWD/$build/tarvolin"
 
 work="$build/suites"
 rm -rf "$work" "$build/failed"

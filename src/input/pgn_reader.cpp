@@ -51,6 +51,22 @@ void read_result_comment(CharSource& source, PgnVisitor& visitor, std::string& e
   }
 }
 
+// Just after a game's '{': white space before the first entry is layout, not
+// part of a name. A comment that then starts with anything but an entry's
+// quote, a comma or '}' is a remark written before the results; it is passed
+// over whole, so that the game's next comment can still be its result
+// comment. True when the comment holds results (or is empty).
+bool starts_result_comment(CharSource& source) {
+  auto is_layout = [](int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  };
+  while (is_layout(source.peek())) source.get();
+  int c = source.peek();
+  if (c == EOF || c == '\'' || c == ',' || c == '}') return true;
+  source.scan_until([](int x) { return x == '}'; }, nullptr, 0);
+  return false;  // the character loop reads the '}' and leaves the comment
+}
+
 }  // namespace
 
 void read_pgn(CharSource& source, PgnVisitor& visitor) {
@@ -61,6 +77,7 @@ void read_pgn(CharSource& source, PgnVisitor& visitor) {
     if (c == '{') {
       in_comment = true;
       if (!results_read) {
+        if (!starts_result_comment(source)) continue;
         read_result_comment(source, visitor, entry);
         in_comment = false;
         results_read = true;

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever building Tarvolin needs and this machine
+# lacks: cmake, a C++ compiler and make, and with --tests also GoogleTest.
+# Says what it installs; installs nothing when everything is there.
+#
+#   scripts/install-build-tools.sh [--tests]
+set -euo pipefail
+
+usage() {
+  echo "usage: scripts/install-build-tools.sh [--tests]"
+  echo
+  echo "Installs the missing ones of cmake, g++ and make with apt-get (as root, or"
+  echo "through sudo), saying what it installs."
+  echo
+  echo "  --tests     also GoogleTest (libgtest-dev), which only the tests need"
+  echo "  -h, --help  print this help and exit"
+}
+
+case "${1:-}" in
+  "") tests=0 ;;
+  --tests) tests=1 ;;
+  -h | --help) usage; exit 0 ;;
+  *) echo "install-build-tools.sh: unknown option '$1'" >&2; usage >&2; exit 2 ;;
+esac
+
+have_gtest() {
+  local config
+  for config in /usr/lib/cmake/GTest/GTestConfig.cmake /usr/lib/*/cmake/GTest/GTestConfig.cmake \
+    /usr/local/lib/cmake/GTest/GTestConfig.cmake /usr/local/lib/*/cmake/GTest/GTestConfig.cmake; do
+    [ -f "$config" ] && return 0
+  done
+  return 1
+}
+
+need=()
+command -v cmake >/dev/null || need+=(cmake)
+command -v c++ >/dev/null || command -v g++ >/dev/null || need+=(g++)
+command -v make >/dev/null || need+=(make)
+if [ $tests = 1 ] && ! have_gtest; then need+=(libgtest-dev); fi
+[ ${#need[@]} -eq 0 ] && exit 0
+
+echo "== installing what the build needs: ${need[*]}"
+if ! command -v apt-get >/dev/null; then
+  echo "No apt-get here: please install ${need[*]} yourself." >&2
+  exit 1
+fi
+as_root=()
+if [ "$(id -u)" != 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Installing ${need[*]} needs root: run this as root or install them yourself." >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
+${as_root[@]+"${as_root[@]}"} env DEBIAN_FRONTEND=noninteractive apt-get update -q
+${as_root[@]+"${as_root[@]}"} env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -q --no-install-recommends "${need[@]}"

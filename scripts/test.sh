@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Tarvolin with its tests in build/ and runs every test, after
+# installing whatever is missing for that (see install-build-tools.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+trap 'echo "== FAILED: $BASH_COMMAND" >&2' ERR
+
+scripts/install-build-tools.sh --tests
+cmake -S . -B build -DTARVOLIN_TESTS=ON
+cmake --build build -j2
+ctest --test-dir build --output-on-failure -j2 --no-tests=error
+echo "== all tests passed"
