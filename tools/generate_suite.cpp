@@ -157,8 +157,8 @@ int main(int argc, char** argv) {
   }
   std::filesystem::create_directories(folder, error);
   tarvolin::suite::Suite suite = tarvolin::suite::generate(params);
-  for (const auto& [path, text] : {std::pair{results_path, &suite.results},
-                                   std::pair{offsets_path, &suite.offsets}}) {
+  for (const auto& [path, text] :
+       {std::pair{results_path, &suite.results}, std::pair{offsets_path, &suite.offsets}}) {
     if (!write_file(path, *text)) {
       std::fprintf(stderr, "tarvolin_generate: cannot write %s\n", path.c_str());
       return 1;

@@ -23,8 +23,7 @@ constexpr int MAX_PRECISION = FormatSpec::MAX_PRECISION;
 void put_field(TextCollector& out, const Spec& spec, bool zero_fill, char sign,
                std::string_view body) {
   const std::size_t length = body.size() + (sign != 0 ? 1 : 0);
-  const std::size_t fill =
-      static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
+  const std::size_t fill = static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
   if ((spec.flags & Spec::LEFT) == 0 && !zero_fill) out.fill(' ', fill);
   if (sign != 0) out.put(&sign, 1);
   if ((spec.flags & Spec::LEFT) == 0 && zero_fill) out.fill('0', fill);
@@ -96,8 +95,8 @@ bool append_natively(TextCollector& out, const char* format, std::va_list args) 
       case 's': {
         const char* text = va_arg(args, const char*);
         if (text == nullptr) return false;
-        const std::size_t length = spec.precision < 0 ? std::strlen(text)
-                                                      : strnlen(text, spec.precision);
+        const std::size_t length =
+            spec.precision < 0 ? std::strlen(text) : strnlen(text, spec.precision);
         put_field(out, spec, false, 0, std::string_view(text, length));
         break;
       }

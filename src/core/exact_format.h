@@ -14,7 +14,6 @@ namespace tarvolin {
 // with out unchanged, where printf reports an error.
 bool append_vformat(std::string& out, const char* format, std::va_list args);
 
-bool append_format(std::string& out, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+bool append_format(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 }  // namespace tarvolin

@@ -21,11 +21,16 @@ bool read_number(const char*& p, int limit, int& value) {
 const char* parse_format_spec(const char* p, FormatSpec& spec) {
   using F = FormatSpec;
   for (;; ++p) {
-    if (*p == '-') spec.flags |= F::LEFT;
-    else if (*p == '+') spec.flags |= F::PLUS;
-    else if (*p == ' ') spec.flags |= F::SPACE;
-    else if (*p == '0') spec.flags |= F::ZERO;
-    else break;
+    if (*p == '-')
+      spec.flags |= F::LEFT;
+    else if (*p == '+')
+      spec.flags |= F::PLUS;
+    else if (*p == ' ')
+      spec.flags |= F::SPACE;
+    else if (*p == '0')
+      spec.flags |= F::ZERO;
+    else
+      break;
   }
   if (!read_number(p, F::MAX_WIDTH, spec.width)) return nullptr;
   if (*p == '.' && !read_number(++p, F::MAX_PRECISION, spec.precision)) return nullptr;

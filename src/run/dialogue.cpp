@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include "core/version.h"
+
 namespace tarvolin {
 
 void print_banner(std::FILE* out) {
-  std::fprintf(out, "Tarvolin, Version 1.0.4\n");
+  std::fprintf(out, "Tarvolin, Version %s\n", VERSION);
   std::fprintf(out, "Rating chess programs by their solution times\n");
   std::fprintf(out, "---------------------------------\n");
 }

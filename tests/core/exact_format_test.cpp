@@ -4,8 +4,8 @@
 
 #include <bit>
 #include <climits>
-#include <cstdarg>
 #include <cmath>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -58,17 +58,30 @@ constexpr double INF = std::numeric_limits<double>::infinity();
 const double NAN_ = std::numeric_limits<double>::quiet_NaN();
 
 // Every double conversion the reports write, and the flags they could use.
-const char* const DOUBLE_FORMATS[] = {
-    "%f",    "%.0f",   "%.1f",  "%.2f",   "%+.1f",  "%3.0f",  "%4.0f",  "%6.0f",
-    "%4.1f", "%5.1f",  "%6.1f", "%4.2f",  "%6.2f",  "%7.2f",  "%08.3f", "%-9.2f|",
-    "% .1f", "%+07.1f", "%#.0f", "%-+8.0f|", "%.17f", "%.40f"};
+const char* const DOUBLE_FORMATS[] = {"%f",    "%.0f",     "%.1f",   "%.2f",    "%+.1f", "%3.0f",
+                                      "%4.0f", "%6.0f",    "%4.1f",  "%5.1f",   "%6.1f", "%4.2f",
+                                      "%6.2f", "%7.2f",    "%08.3f", "%-9.2f|", "% .1f", "%+07.1f",
+                                      "%#.0f", "%-+8.0f|", "%.17f",  "%.40f"};
 
 TEST(ExactFormat, DoublesOfEveryMagnitudeAsPrintfWritesThem) {
   std::mt19937_64 random(12);
-  std::vector<double> values = {0.0, -0.0, INF, -INF, NAN_, -NAN_, 1e300, -1e300,
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                INF,
+                                -INF,
+                                NAN_,
+                                -NAN_,
+                                1e300,
+                                -1e300,
                                 std::numeric_limits<double>::max(),
-                                std::numeric_limits<double>::denorm_min(), 0.05, 0.049999,
-                                -0.04, -0.0004, 9.95, 99.95, 999.5};
+                                std::numeric_limits<double>::denorm_min(),
+                                0.05,
+                                0.049999,
+                                -0.04,
+                                -0.0004,
+                                9.95,
+                                99.95,
+                                999.5};
   std::uniform_real_distribution<double> mantissa(1.0, 10.0);
   std::uniform_int_distribution<int> exponent(-20, 300);
   for (int i = 0; i < 1500; ++i) {
@@ -115,11 +128,11 @@ TEST(ExactFormat, IntegersAtTheirLimits) {
   Comparison c;
   for (long v : values) {
     const int narrow = static_cast<int>(v);
-    for (const char* format : {"%d", "%3d", "%i", "%-6d|", "%+d", "% 05d", "%.5d", "%.0d", "%08.3d",
-                               "%u", "%7u"})
+    for (const char* format :
+         {"%d", "%3d", "%i", "%-6d|", "%+d", "% 05d", "%.5d", "%.0d", "%08.3d", "%u", "%7u"})
       c.check(format, narrow);
-    for (const char* format : {"%ld", "%3ld", "%4ld", "%5ld", "%6ld", "%+ld", "%-22ld|", "%025ld",
-                               "%lu"})
+    for (const char* format :
+         {"%ld", "%3ld", "%4ld", "%5ld", "%6ld", "%+ld", "%-22ld|", "%025ld", "%lu"})
       c.check(format, v);
   }
   expect_no_difference(c);
@@ -128,8 +141,8 @@ TEST(ExactFormat, IntegersAtTheirLimits) {
 TEST(ExactFormat, TextAndCharacters) {
   const std::string long_name(100, 'n');
   Comparison c;
-  for (const char* text : {"", "A", "Prog1_v2", "exactly forty characters of name........",
-                           long_name.c_str()})
+  for (const char* text :
+       {"", "A", "Prog1_v2", "exactly forty characters of name........", long_name.c_str()})
     for (const char* format : {"%s", "%-40s|", "%-80s|", "%12s", "%.3s", "%-6.2s|", "%.0s"})
       c.check(format, text);
   // Lines around the length where the formatter hands its text on.
@@ -145,11 +158,19 @@ TEST(ExactFormat, TextAndCharacters) {
 TEST(ExactFormat, ReportLines) {
   const char* report_formats[] = {
       "%3d %-40s : %4.0f  %3.0f  %5ld   %5.1f %%   %4.0f   %3ld/%3ld  %5.1fs  %5.1fs   %4.2f\n",
-      "\n\n%d %-40s (%.1f Elo) Trend: ", " %c %+.1f ", "\n\nSolved positions:  %3d/%3d  (%.2f %%)\n",
-      "TimeOffset      : %7.2f s\n", "%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n",
-      "\n\n\nPosition %3d: %s\nFEN: %-80s", "\n%-40s: %c%7.2f s", "\nMST1: %6.1f s",
-      "\nDegree of difficulty (based on MST2): %.1f (%+.1f) Elo\n", "\nPrograms  : %6ld",
-      "invalid   : %6ld/%ld -> %6.2f %%\n", "\nStart Elo : %6.0f\n", "\nitoffset = %f\n\n\n",
+      "\n\n%d %-40s (%.1f Elo) Trend: ",
+      " %c %+.1f ",
+      "\n\nSolved positions:  %3d/%3d  (%.2f %%)\n",
+      "TimeOffset      : %7.2f s\n",
+      "%-40s: %5ld (+%4ld,=%4ld,-%4ld), %4.1f %%\n",
+      "\n\n\nPosition %3d: %s\nFEN: %-80s",
+      "\n%-40s: %c%7.2f s",
+      "\nMST1: %6.1f s",
+      "\nDegree of difficulty (based on MST2): %.1f (%+.1f) Elo\n",
+      "\nPrograms  : %6ld",
+      "invalid   : %6ld/%ld -> %6.2f %%\n",
+      "\nStart Elo : %6.0f\n",
+      "\nitoffset = %f\n\n\n",
       "%-40s (%d)\n"};
   for (const char* format : report_formats) EXPECT_TRUE(formats_natively(format)) << format;
 
@@ -168,8 +189,8 @@ TEST(ExactFormat, ReportLines) {
 TEST(ExactFormat, UnknownConversionsFallBackToPrintf) {
   const char* own[] = {"%d %i %u %ld %lu %c %s %f %%", "%-+ 012.3f", "%-6.2s", "%.0d"};
   for (const char* format : own) EXPECT_TRUE(formats_natively(format)) << format;
-  const char* foreign[] = {"%e", "%x", "%lld", "%Lf", "%1$d", "%5%", "%05s", "%+u", "%ls",
-                           "%.401f", "%2000000d", "%*d", "%.*f", "%#.0f", "%d %g"};
+  const char* foreign[] = {"%e",  "%x",     "%lld",      "%Lf", "%1$d", "%5%",   "%05s", "%+u",
+                           "%ls", "%.401f", "%2000000d", "%*d", "%.*f", "%#.0f", "%d %g"};
   for (const char* format : foreign) EXPECT_FALSE(formats_natively(format)) << format;
 
   Comparison c;

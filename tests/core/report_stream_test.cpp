@@ -62,9 +62,8 @@ TEST(ReportStream, FailureIsAnnouncedOnceWhereverItShows) {
     const char* file;
     int lines;
     bool announced_before_close;
-  } cases[] = {{"missing-folder/r.dat", 1, true},
-               {"/dev/full", 3, false},
-               {"/dev/full", 200000, true}};
+  } cases[] = {
+      {"missing-folder/r.dat", 1, true}, {"/dev/full", 3, false}, {"/dev/full", 200000, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.lines));
     std::FILE* console = std::tmpfile();

@@ -71,7 +71,8 @@ TEST(OffsetFile, LaterGamesGiveEachKnownProgramItsMeanOffset) {
 TEST(OffsetFile, OnlyTheFirstCommentOfLaterGamesCounts) {
   for (const char* text :
        {"[Event \"a\"]\n{'Alpha' 4s, 'Beta' 2s}\n",  // one game only: the warm-up, ignored
-        // No "Event " tag at all: nothing is ever past the first game.
+                                                     // No "Event " tag at all: nothing is ever past
+                                                     // the first game.
         "{'Alpha' 4s}\n{'Alpha' 5s}\n[Site \"x\"]\n{'Beta' 6s}\n"}) {
     auto none = known_programs({"Alpha", "Beta"});
     read_offsets(*none, text);

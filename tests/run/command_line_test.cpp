@@ -1,9 +1,8 @@
 // The command lines a new user tries first: the program's --help and
 // --version, the generator's options and output folder, and the scripts'
 // --help, each through the real executable.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
@@ -49,7 +48,10 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutReadingAnything) {
   dir.write("suite.pgn", "[Event \"x\"]\n[FEN \"f\"]\n{'A' 1s, 'B' 2s}\n");
   const std::string version = std::string("tarvolin ") + TARVOLIN_PROJECT_VERSION + "\n";
   const std::pair<const char*, bool> cases[] = {
-      {"--help", true}, {"-h", true}, {"suite --help", true}, {"--version", false},
+      {"--help", true},
+      {"-h", true},
+      {"suite --help", true},
+      {"--version", false},
       {"--version --help", false},  // the first request decides
   };
   for (const auto& [arguments, help] : cases) {
@@ -128,10 +130,10 @@ TEST(CommandLine, EveryToolExplainsItselfAndRejectsWrongOptions) {
 TEST(CommandLine, GeneratorRejectsBadValues) {
   ScratchDir dir;
   const char* cases[] = {
-      "--programs",           "--programs x",      "--programs 0",     "--positions -3",
-      "--density 1.5",        "--solved nan",      "--limits 60,,120", "--limits 60,-1",
-      "--offsets 2",          "--offsets 3:1",     "--groups 0",       "--seed -1",
-      "--name sub/../x",      "--name Offset",     "--out ''",         "-x 1",
+      "--programs",      "--programs x",  "--programs 0",     "--positions -3",
+      "--density 1.5",   "--solved nan",  "--limits 60,,120", "--limits 60,-1",
+      "--offsets 2",     "--offsets 3:1", "--groups 0",       "--seed -1",
+      "--name sub/../x", "--name Offset", "--out ''",         "-x 1",
   };
   for (const char* arguments : cases) {
     Outcome o = run(GENERATOR + " " + arguments);

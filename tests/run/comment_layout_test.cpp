@@ -79,8 +79,8 @@ TEST(CommentLayout, OffsetCommentsReadAsTheirPlainForm) {
       {"remark first", "{Tuesday's run} {'Alpha' 2s, 'Beta' 4s}", samples},
       {"indented remark", "{\n  machine two\n}\n{ 'Alpha' 2s, 'Beta' 4s}", samples},
   };
-  const std::string plain_run = run_all(suite("{'Alpha' 30s, 'Beta' >60s}"),
-                                        warm_up + "[Event \"o\"]\n" + samples + "\n");
+  const std::string plain_run =
+      run_all(suite("{'Alpha' 30s, 'Beta' >60s}"), warm_up + "[Event \"o\"]\n" + samples + "\n");
   // Alpha's offset 2 s, Beta's 4 s: the samples were taken.
   ASSERT_NE(plain_run.find("TimeOffset      :    2.00 s"), std::string::npos) << plain_run;
   ASSERT_NE(plain_run.find("TimeOffset      :    4.00 s"), std::string::npos) << plain_run;
