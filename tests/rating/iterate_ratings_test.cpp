@@ -16,23 +16,15 @@ TEST(ScoreToElo, InnerValuesAndClampsOutsideTheDecimalBoundsOnly) {
   struct Row {
     double score, elo;
   };
-  const Row rows[] = {{0.5, 0.0},
-                      {0.25, -190.8485018878650},
-                      {0.75, 190.8485018878650},
-                      {0.9, 381.6970037757300},
-                      // The bounds themselves go through the formula.
-                      {0.009901, -799.9998245451161},
-                      {0.990099, 799.9998245451152},
-                      // Between 1/101 and the decimal bound the clamp already holds.
-                      {0.0099, -800.0},
-                      {0.9901, 800.0},
-                      {0.009900995, -800.0},
-                      {0.990099005, 800.0},
-                      {-1.0, -800.0},
-                      {0.0, -800.0},
-                      {1.0, 800.0},
-                      {2.0, 800.0},
-                      {std::numeric_limits<double>::quiet_NaN(), 0.0}};
+  // The bounds 0.009901 and 0.990099 themselves go through the formula; the
+  // clamp already holds between them and 1/101, 100/101.
+  // clang-format off
+  const Row rows[] = {{0.5, 0.0}, {0.25, -190.8485018878650}, {0.75, 190.8485018878650},
+                      {0.9, 381.6970037757300}, {0.009901, -799.9998245451161},
+                      {0.990099, 799.9998245451152}, {0.0099, -800.0}, {0.9901, 800.0},
+                      {0.009900995, -800.0}, {0.990099005, 800.0}, {-1.0, -800.0}, {0.0, -800.0},
+                      {1.0, 800.0}, {2.0, 800.0}, {std::numeric_limits<double>::quiet_NaN(), 0.0}};
+  // clang-format on
   for (const Row& row : rows) EXPECT_NEAR(score_to_elo(row.score), row.elo, 1e-10) << row.score;
 }
 
