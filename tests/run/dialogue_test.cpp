@@ -84,9 +84,7 @@ TEST(Dialogue, TooFewProgramsOrPositionsStopAfterReading) {
     EXPECT_EQ(result.console, BANNER + PROMPTS + "\nReading " + tail);
     EXPECT_EQ(result.exit_code, 1) << answers;
   }
-  for (const char* report :
-       {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"})
-    EXPECT_FALSE(dir.exists(report)) << report;
+  for (const char* report : REPORT_NAMES) EXPECT_FALSE(dir.exists(report)) << report;
 }
 
 // Each answer runs the same database to the same transcript; only the start
