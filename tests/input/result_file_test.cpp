@@ -54,7 +54,7 @@ std::string with_crlf(const std::string& text) {
   return crlf;
 }
 
-const std::string E = "[Event \"e\"]\n";
+#define EVENT "[Event \"e\"]\n"
 const std::string MEGA(1 << 20, 'x');
 
 TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
@@ -82,38 +82,38 @@ TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
        {},
        {{2, 1, 2.0}}},
       {"only the first comment of a game",
-       E + "[FEN \"F1\"]\n{'A' 1s} 1. e4 {'B' 2s [FEN \"X\"] {'C' 3s} 1... e5 {'A' 9s} *\n" + E +
-           "[FEN \"F2\"]\n1. d4 {'D' 4s} {'E' 5s} *\n",
+       EVENT "[FEN \"F1\"]\n{'A' 1s} 1. e4 {'B' 2s [FEN \"X\"] {'C' 3s} 1... e5 {'A' 9s} *\n" EVENT
+             "[FEN \"F2\"]\n1. d4 {'D' 4s} {'E' 5s} *\n",
        "(1) A\n(2) D\n",
        {"F1", "F2"},
        {},
        {{1, 1, 1.0}, {2, 2, 4.0}}},
       // The first '}' ends a skipped comment, and a tag after it is read again.
       {"comments do not nest",
-       E + "[FEN \"F1\"]\n{'A' 1s} {x {y} [FEN \"F2\"]} *\n",
+       EVENT "[FEN \"F1\"]\n{'A' 1s} {x {y} [FEN \"F2\"]} *\n",
        "(1) A\n",
        {"F1", "F2"},
        {},
        {}},
       {"same FEN: one position, the later game wins",
-       E + "[Annotator \"L1\"]\n[FEN \"F\"]\n{'A' 1s, 'B' 2s}\n" + E +
-           "[Annotator \"L2\"]\n[FEN \"F\"]\n{'B' 3s, 'C' 4s}\n",
+       EVENT "[Annotator \"L1\"]\n[FEN \"F\"]\n{'A' 1s, 'B' 2s}\n" EVENT
+             "[Annotator \"L2\"]\n[FEN \"F\"]\n{'B' 3s, 'C' 4s}\n",
        "(1) A\n(2) B\n(3) C\n",
        {"F"},
        {"L2"},
        {{1, 1, 1.0}, {2, 1, 3.0}, {3, 1, 4.0}}},
       {"label is the Annotator held when the FEN is read",
-       E + "[FEN \"F0\"]\n[Annotator \"L1 {not a comment}\"]\n{'A' 1s}\n" + E +
-           "[FEN \"F1\"]\n[Annotator \"L2\"]\n{'A' 1s}\n" + E + "[FEN \"F2\"]\n{'A' 1s}\n" + E +
-           "[Annotator \"\"]\n[FEN \"\"]\n{'B' 2s}\n",
+       EVENT "[FEN \"F0\"]\n[Annotator \"L1 {not a comment}\"]\n{'A' 1s}\n" EVENT
+             "[FEN \"F1\"]\n[Annotator \"L2\"]\n{'A' 1s}\n" EVENT "[FEN \"F2\"]\n{'A' 1s}\n" EVENT
+             "[Annotator \"\"]\n[FEN \"\"]\n{'B' 2s}\n",
        "(1) A\n(2) B\n",
        {"F0", "F1", "F2", ""},
        {"", "L1 {not a comment}", "L2", ""},
        {{2, 4, 2.0}}},
       // The decimal comma ends an entry.
       {"comments cut at commas",
-       E + "[FEN \"F1\"]\n{}\n" + E + "[FEN \"F2\"]\n{'A' 1s, 'B' 2s,}\n" + E +
-           "[FEN \"F3\"]\n{, 'C' 3s}\n" + E + "[FEN \"F4\"]\n{'A' 1,5s, 'B' 2.5s}\n",
+       EVENT "[FEN \"F1\"]\n{}\n" EVENT "[FEN \"F2\"]\n{'A' 1s, 'B' 2s,}\n" EVENT
+             "[FEN \"F3\"]\n{, 'C' 3s}\n" EVENT "[FEN \"F4\"]\n{'A' 1,5s, 'B' 2.5s}\n",
        "(1) A\n(2) B\n(3) C\n",
        {"F1", "F2", "F3", "F4"},
        {},
@@ -127,7 +127,8 @@ TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
       // Before the first FEN names count but times are dropped; a game
       // without FEN adds to the last one.
       {"results go to the last FEN read",
-       E + "{'A' 5s, 'B' 6s}\n" + E + "[FEN \"F1\"]\n{'B' 1s, 'C' 2s}\n" + E + "{'C' 3s, 'D' 4s}\n",
+       EVENT "{'A' 5s, 'B' 6s}\n" EVENT "[FEN \"F1\"]\n{'B' 1s, 'C' 2s}\n" EVENT
+             "{'C' 3s, 'D' 4s}\n",
        "(1) A\n(2) B\n(3) C\n(4) D\n",
        {"F1"},
        {},
@@ -146,8 +147,9 @@ TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
        {},
        {{1, 1, NOT_TESTED}, {2, 1, 8.0}, {3, 1, 7.0}}},
       {"huge fields are read whole",
-       E + "[Annotator \"" + MEGA + "\"]\n[FEN \"" + MEGA + "\"]\n[" + MEGA + " \"v\"]\n{'A' 1s " +
-           MEGA + ", 'B' 2s," + MEGA + "'C' 3s}\n" + E + "[FEN \"" + MEGA + "\"]\n{'D' 4s}\n",
+       EVENT "[Annotator \"" + MEGA + "\"]\n[FEN \"" + MEGA + "\"]\n[" + MEGA +
+           " \"v\"]\n{'A' 1s " + MEGA + ", 'B' 2s," + MEGA + "'C' 3s}\n" EVENT "[FEN \"" + MEGA +
+           "\"]\n{'D' 4s}\n",
        "(1) A\n(2) B\n(3) C\n(4) D\n",
        {MEGA},
        {MEGA},
