@@ -6,13 +6,11 @@
 // and of new tables.
 #pragma once
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <string_view>
 #include <vector>
 
