@@ -6,13 +6,11 @@
 // and of new tables.
 #pragma once
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -36,8 +34,6 @@ inline constexpr int PROGRAM_SLOTS = MAX_PROGRAMS + 1;
 inline constexpr int POSITION_SLOTS = MAX_POSITIONS + 1;
 inline constexpr int CLASS_SLOTS = 4;
 
-namespace detail {
-
 // Bitwise, so that -0.0 left where 0.0 belongs, or a NaN, shows up.
 template <class T>
 bool same_bits(const T* a, const T* b, std::size_t n) {
@@ -51,53 +47,42 @@ bool same_grid(const Grid<T>& a, const Grid<T>& b, int rows, int columns) {
   return true;
 }
 
-template <class T>
-bool same_vector(const std::vector<T>& a, const std::vector<T>& b) {
-  return a.size() == b.size() && same_bits(a.data(), b.data(), a.size());
-}
-
-}  // namespace detail
-
 // Whether t holds exactly what a newly built Tables holds, in every slot.
 inline bool tables_are_fresh(const Tables& t, const Tables& fresh) {
-  using detail::same_grid;
-  using detail::same_vector;
-  return t.program_count == fresh.program_count && t.position_count == fresh.position_count &&
-         t.frozen_program_count == fresh.frozen_program_count &&
-         t.program_name == fresh.program_name && t.position_fen == fresh.position_fen &&
-         t.position_label == fresh.position_label && t.program_index.empty() &&
-         t.position_index.empty() && t.start_elo == fresh.start_elo &&
-         t.database_name == fresh.database_name &&
-         same_grid(t.solve_time, fresh.solve_time, PROGRAM_SLOTS, POSITION_SLOTS) &&
-         same_grid(t.est_time, fresh.est_time, PROGRAM_SLOTS, POSITION_SLOTS) &&
-         same_grid(t.pair_games, fresh.pair_games, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
-         same_grid(t.pair_score, fresh.pair_score, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
-         same_grid(t.pair_faster, fresh.pair_faster, PROGRAM_SLOTS, PROGRAM_SLOTS) &&
-         same_vector(t.margin_squares, fresh.margin_squares) &&
-         same_vector(t.margin_rate, fresh.margin_rate) &&
-         same_grid(t.trend_count, fresh.trend_count, PROGRAM_SLOTS, CLASS_SLOTS) &&
-         same_grid(t.trend_sum, fresh.trend_sum, PROGRAM_SLOTS, CLASS_SLOTS) &&
-         same_vector(t.time_offset, fresh.time_offset) &&
-         same_vector(t.offset_sample_count, fresh.offset_sample_count) &&
-         same_vector(t.match_total, fresh.match_total) &&
-         same_vector(t.match_wins, fresh.match_wins) &&
-         same_vector(t.match_draws, fresh.match_draws) &&
-         same_vector(t.match_losses, fresh.match_losses) &&
-         same_vector(t.score_rate, fresh.score_rate) &&
-         same_vector(t.cluster_id, fresh.cluster_id) && same_vector(t.elo, fresh.elo) &&
-         same_vector(t.avg_opponent_elo, fresh.avg_opponent_elo) &&
-         same_vector(t.elo_margin, fresh.elo_margin) &&
-         same_vector(t.pending_flag, fresh.pending_flag) &&
-         same_vector(t.pos_mst1, fresh.pos_mst1) && same_vector(t.pos_mst2, fresh.pos_mst2) &&
-         same_vector(t.difficulty_class, fresh.difficulty_class) &&
-         t.match_count == fresh.match_count && t.invalid_count == fresh.invalid_count &&
-         t.complete_count == fresh.complete_count &&
-         t.tested_position_count == fresh.tested_position_count &&
-         t.overall_mst1 == fresh.overall_mst1 && t.overall_mst2 == fresh.overall_mst2 &&
-         t.overall_imst == fresh.overall_imst && t.cluster_count == fresh.cluster_count &&
-         same_vector(t.cluster_size, fresh.cluster_size) &&
-         same_vector(t.cluster_match_sum, fresh.cluster_match_sum) &&
-         same_vector(t.itoffset, fresh.itoffset);
+#define TARVOLIN_SAME(f) (t.f == fresh.f)
+#define TARVOLIN_SAME_VECTOR(f) \
+  (t.f.size() == fresh.f.size() && same_bits(t.f.data(), fresh.f.data(), t.f.size()))
+#define TARVOLIN_SAME_GRID(f, columns) same_grid(t.f, fresh.f, PROGRAM_SLOTS, columns)
+  const bool same =
+      TARVOLIN_SAME(program_count) && TARVOLIN_SAME(position_count) &&
+      TARVOLIN_SAME(frozen_program_count) && TARVOLIN_SAME(program_name) &&
+      TARVOLIN_SAME(position_fen) && TARVOLIN_SAME(position_label) && t.program_index.empty() &&
+      t.position_index.empty() && TARVOLIN_SAME(start_elo) && TARVOLIN_SAME(database_name) &&
+      TARVOLIN_SAME_GRID(solve_time, POSITION_SLOTS) &&
+      TARVOLIN_SAME_GRID(est_time, POSITION_SLOTS) &&
+      TARVOLIN_SAME_GRID(pair_games, PROGRAM_SLOTS) &&
+      TARVOLIN_SAME_GRID(pair_score, PROGRAM_SLOTS) &&
+      TARVOLIN_SAME_GRID(pair_faster, PROGRAM_SLOTS) &&
+      TARVOLIN_SAME_GRID(trend_count, CLASS_SLOTS) && TARVOLIN_SAME_GRID(trend_sum, CLASS_SLOTS) &&
+      TARVOLIN_SAME_VECTOR(margin_squares) && TARVOLIN_SAME_VECTOR(margin_rate) &&
+      TARVOLIN_SAME_VECTOR(time_offset) && TARVOLIN_SAME_VECTOR(offset_sample_count) &&
+      TARVOLIN_SAME_VECTOR(match_total) && TARVOLIN_SAME_VECTOR(match_wins) &&
+      TARVOLIN_SAME_VECTOR(match_draws) && TARVOLIN_SAME_VECTOR(match_losses) &&
+      TARVOLIN_SAME_VECTOR(score_rate) && TARVOLIN_SAME_VECTOR(cluster_id) &&
+      TARVOLIN_SAME_VECTOR(elo) && TARVOLIN_SAME_VECTOR(avg_opponent_elo) &&
+      TARVOLIN_SAME_VECTOR(elo_margin) && TARVOLIN_SAME_VECTOR(pending_flag) &&
+      TARVOLIN_SAME_VECTOR(pos_mst1) && TARVOLIN_SAME_VECTOR(pos_mst2) &&
+      TARVOLIN_SAME_VECTOR(difficulty_class) && TARVOLIN_SAME(match_count) &&
+      TARVOLIN_SAME(invalid_count) && TARVOLIN_SAME(complete_count) &&
+      TARVOLIN_SAME(tested_position_count) && TARVOLIN_SAME_VECTOR(cluster_size) &&
+      same_bits(&t.overall_mst1, &fresh.overall_mst1, 1) &&
+      same_bits(&t.overall_mst2, &fresh.overall_mst2, 1) &&
+      same_bits(&t.overall_imst, &fresh.overall_imst, 1) && TARVOLIN_SAME(cluster_count) &&
+      TARVOLIN_SAME_VECTOR(cluster_match_sum) && TARVOLIN_SAME_VECTOR(itoffset);
+#undef TARVOLIN_SAME
+#undef TARVOLIN_SAME_VECTOR
+#undef TARVOLIN_SAME_GRID
+  return same;
 }
 
 // Bytes read through a FILE*, as the readers get a file from disk. The bytes

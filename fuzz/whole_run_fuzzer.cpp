@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,12 +22,7 @@ std::string scratch;
 int scratch_fd = -1;
 int home_fd = -1;  // libFuzzer names its corpus and artifacts relative to it
 
-void remove_scratch() {
-  for (const char* name : {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
-                           "positions.dat", "fuzz-input.pgn", "Offset.pgn"})
-    std::remove((scratch + "/" + name).c_str());
-  rmdir(scratch.c_str());
-}
+void remove_scratch() { std::filesystem::remove_all(scratch); }
 
 }  // namespace
 

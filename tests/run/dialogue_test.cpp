@@ -8,8 +8,7 @@ namespace tarvolin::testing {
 namespace {
 
 const std::string BANNER =
-    "Tarvolin, Version 1.0.4\n"
-    "Rating chess programs by their solution times\n"
+    "Tarvolin, Version 1.0.4\nRating chess programs by their solution times\n"
     "---------------------------------\n";
 const std::string PROMPTS = "\nName of pgn-file = \nStart Elo = ";
 
@@ -25,17 +24,11 @@ const std::string RUN_PGN =
     "[Event \"t\"]\n[Annotator \"three\"]\n[FEN \"8/8/8/8/8/8/8/K4k2 w - - 0 1\"]\n"
     "{'A' >30s, 'B' >30s, 'D' >60s} *\n";
 
-const std::string RUN_TRANSCRIPT = BANNER + PROMPTS +
-                                   "\nReading run.pgn...\n"
-                                   "(1) A\n(2) B\n(3) C\n(4) D\n"
-                                   "4 programs\n3 positions\n"
-                                   "\nCannot find 'Offset.pgn'\n"
-                                   "4 matches\n"
-                                   "Analysing database structure... \n"
-                                   "1 cluster(s)\n"
-                                   "Calculating ELO ratings... 1 iterations\n"
-                                   "CPU time = 0 sec\n"
-                                   "\nReady!";
+const std::string RUN_TRANSCRIPT =
+    BANNER + PROMPTS +
+    "\nReading run.pgn...\n(1) A\n(2) B\n(3) C\n(4) D\n4 programs\n3 positions\n"
+    "\nCannot find 'Offset.pgn'\n4 matches\nAnalysing database structure... \n1 cluster(s)\n"
+    "Calculating ELO ratings... 1 iterations\nCPU time = 0 sec\n\nReady!";
 
 // How often text occurs in a report.
 int occurrences(const std::string& report, const std::string& text) {
@@ -84,9 +77,7 @@ TEST(Dialogue, TooFewProgramsOrPositionsStopAfterReading) {
     EXPECT_EQ(result.console, BANNER + PROMPTS + "\nReading " + tail);
     EXPECT_EQ(result.exit_code, 1) << answers;
   }
-  for (const char* report :
-       {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"})
-    EXPECT_FALSE(dir.exists(report)) << report;
+  for (const char* report : REPORT_NAMES) EXPECT_FALSE(dir.exists(report)) << report;
 }
 
 // Each answer runs the same database to the same transcript; only the start

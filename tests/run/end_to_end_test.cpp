@@ -37,8 +37,7 @@ TEST(EndToEnd, WorkedCasesMatchByteForByte) {
     EXPECT_EQ(result.exit_code, 0);
     const fs::path expected = folder / "expected";
     EXPECT_EQ(without_timing(result.console), read_file((expected / "console.txt").string()));
-    for (const char* report :
-         {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"}) {
+    for (const char* report : REPORT_NAMES) {
       ASSERT_TRUE(fs::exists(expected / report)) << report;
       EXPECT_EQ(dir.read(report), read_file((expected / report).string())) << report;
     }

@@ -16,9 +16,7 @@ TEST(ExampleSuite, RunsToAllFiveReports) {
   EXPECT_NE(result.console.find("8 programs\n40 positions\n\nReading 'Offset.pgn'\n"),
             std::string::npos)
       << result.console;
-  for (const char* report :
-       {"general.dat", "cluster.dat", "rating.dat", "programs.dat", "positions.dat"})
-    EXPECT_FALSE(dir.read(report).empty()) << report;
+  for (const char* report : REPORT_NAMES) EXPECT_FALSE(dir.read(report).empty()) << report;
 }
 
 }  // namespace

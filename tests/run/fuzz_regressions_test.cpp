@@ -14,116 +14,94 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path FUZZ_DIR = fs::path(TARVOLIN_TEST_DATA) / ".." / ".." / "fuzz";
-
-// Every input the fuzzers ever tripped over, and the seeds they start from.
-std::vector<fs::path> replay_inputs() {
-  std::vector<fs::path> inputs;
-  for (const char* dir :
-       {"regressions", "corpus/result_file", "corpus/offset_file", "corpus/whole_run"}) {
-    if (!fs::is_directory(FUZZ_DIR / dir)) continue;
-    for (const auto& entry : fs::directory_iterator(FUZZ_DIR / dir))
-      if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
-        inputs.push_back(entry.path());
-  }
-  return inputs;
+// The tables are shared by every input, as in the fuzzers, so that anything
+// a run leaves behind which clear() misses shows against fresh tables.
+struct Shared {
+  Tables& tables = *new Tables();
+  const Tables& fresh = *new Tables();
+  std::FILE* console = std::fopen("/dev/null", "w");
+};
+Shared& shared() {
+  static Shared s;
+  return s;
 }
 
-// The tables are shared by every input, as in the fuzzers, so an input that
-// leaves something behind that the reset misses spoils the comparison with
-// fresh tables.
-class FuzzReplay : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    tables_ = new Tables();
-    fresh_ = new Tables();
-    console_ = std::fopen("/dev/null", "w");
-  }
-  static void TearDownTestSuite() {
-    delete tables_;
-    delete fresh_;
-    std::fclose(console_);
-  }
-  void expect_clean_reset(const std::string& what) {
-    tables_->clear();
-    EXPECT_TRUE(fuzz::tables_are_fresh(*tables_, *fresh_)) << what;
-  }
-
-  static Tables* tables_;
-  static Tables* fresh_;
-  static std::FILE* console_;
-};
-
-Tables* FuzzReplay::tables_ = nullptr;
-Tables* FuzzReplay::fresh_ = nullptr;
-std::FILE* FuzzReplay::console_ = nullptr;
-
-const char* const REPORTS[] = {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
-                               "positions.dat"};
+void expect_clean_reset(const std::string& what) {
+  shared().tables.clear();
+  EXPECT_TRUE(fuzz::tables_are_fresh(shared().tables, shared().fresh)) << what;
+}
 
 // The five reports as one text, removing them for the next run.
 std::string take_reports() {
   std::string all;
-  for (const char* report : REPORTS) {
+  for (const char* report : REPORT_NAMES) {
     all += std::string(report) + ":\n" + read_file(report);
     fs::remove(report);
   }
   return all;
 }
 
-TEST_F(FuzzReplay, EveryKnownInputRunsCleanlyThroughReadersAndWholeRun) {
+// Every input the fuzzers ever tripped over, and the seeds they start from.
+TEST(FuzzReplay, EveryKnownInputRunsCleanlyThroughReadersAndWholeRun) {
   ScratchDir dir;
-  std::vector<fs::path> inputs = replay_inputs();
+  const fs::path fuzz_dir = fs::path(TARVOLIN_TEST_DATA) / ".." / ".." / "fuzz";
+  std::vector<fs::path> inputs;
+  for (const char* sub :
+       {"regressions", "corpus/result_file", "corpus/offset_file", "corpus/whole_run"})
+    if (fs::is_directory(fuzz_dir / sub))
+      for (const auto& entry : fs::directory_iterator(fuzz_dir / sub))
+        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
+          inputs.push_back(entry.path());
   ASSERT_GE(inputs.size(), 10u);  // the seed corpus alone has more
+  Tables& t = shared().tables;
   for (const fs::path& path : inputs) {
     const std::string bytes = read_file(path.string());
     const std::string name = path.filename().string();
 
-    fuzz::read_result_bytes(*tables_, bytes, console_);
-    EXPECT_STREQ(fuzz::broken_reader_invariant(*tables_), nullptr) << name;
-    tables_->clear();
+    fuzz::read_result_bytes(t, bytes, shared().console);
+    EXPECT_STREQ(fuzz::broken_reader_invariant(t), nullptr) << name;
+    t.clear();
 
     for (const char* program : {"Alpha", "Beta2", "", "Gamma"})
-      find_or_add_program(*tables_, program, nullptr);
-    tables_->frozen_program_count = tables_->program_count;
-    fuzz::read_offset_bytes(*tables_, bytes);
-    EXPECT_EQ(tables_->program_count, 4) << name;
-    tables_->clear();
+      find_or_add_program(t, program, nullptr);
+    t.frozen_program_count = t.program_count;
+    fuzz::read_offset_bytes(t, bytes);
+    EXPECT_EQ(t.program_count, 4) << name;
+    t.clear();
 
-    int reached = fuzz::run_whole_computation(*tables_, bytes, console_);
+    int reached = fuzz::run_whole_computation(t, bytes, shared().console);
     if (reached == 2) {
-      EXPECT_STREQ(fuzz::broken_invariant(*tables_), nullptr) << name;
+      EXPECT_STREQ(fuzz::broken_invariant(t), nullptr) << name;
     }
     std::string reused_reports = take_reports();
-    // Anything the three resets missed is still there now.
-    expect_clean_reset(name);
+    expect_clean_reset(name);  // anything the three resets missed is still there
 
-    // Whatever the reset may not know about must not show in the reports:
-    // the same input on newly built tables writes the very same files.
+    // The same input on newly built tables writes the very same files.
     auto fresh = std::make_unique<Tables>();
-    EXPECT_EQ(fuzz::run_whole_computation(*fresh, bytes, console_), reached) << name;
+    EXPECT_EQ(fuzz::run_whole_computation(*fresh, bytes, shared().console), reached) << name;
     EXPECT_EQ(take_reports(), reused_reports) << name;
   }
 }
 
-// The reset relies on no phase writing beyond the registered counts; at the
+// clear() relies on no phase writing beyond the registered counts; at the
 // capacities every row and column is in use, and the overflows stop the
 // reading half-way through a comment.
-TEST_F(FuzzReplay, ResetRestoresTablesFilledToCapacity) {
+TEST(FuzzReplay, ResetRestoresTablesFilledToCapacity) {
   ScratchDir dir;
+  Tables& t = shared().tables;
   std::string programs = "[Event \"e\"]\n[FEN \"f\"]\n{";
   for (int p = 1; p <= MAX_PROGRAMS + 1; ++p)
     programs += "'P" + std::to_string(p) + "' " + std::to_string(p) + "s, ";
-  EXPECT_FALSE(fuzz::read_result_bytes(*tables_, programs + "}", console_));
-  EXPECT_EQ(tables_->program_count, MAX_PROGRAMS);
+  EXPECT_FALSE(fuzz::read_result_bytes(t, programs + "}", shared().console));
+  EXPECT_EQ(t.program_count, MAX_PROGRAMS);
   expect_clean_reset("1001 programs");
 
   std::string positions;
   for (int q = 1; q <= MAX_POSITIONS + 1; ++q)
     positions += "[Event \"e\"]\n[FEN \"" + std::to_string(q) + "\"]\n{'A' " +
                  std::to_string(q % 7) + "s, 'B' >3s, 'C' 2s}\n";
-  EXPECT_FALSE(fuzz::read_result_bytes(*tables_, positions, console_));
-  EXPECT_EQ(tables_->position_count, MAX_POSITIONS);
+  EXPECT_FALSE(fuzz::read_result_bytes(t, positions, shared().console));
+  EXPECT_EQ(t.position_count, MAX_POSITIONS);
   expect_clean_reset("2001 positions");
 
   // 2000 positions and 40 programs, all of it through to the reports.
@@ -133,9 +111,9 @@ TEST_F(FuzzReplay, ResetRestoresTablesFilledToCapacity) {
   for (int q = 1; q < MAX_POSITIONS; ++q)
     full += "[Event \"e\"]\n[FEN \"" + std::to_string(q) + "\"]\n{'P" + std::to_string(q % 40 + 1) +
             "' " + std::to_string(q % 5) + "s, 'P" + std::to_string((q + 1) % 40 + 1) + "' >2s}\n";
-  EXPECT_EQ(fuzz::run_whole_computation(*tables_, full + "\n%Offset\n", console_), 2);
-  EXPECT_EQ(tables_->position_count, MAX_POSITIONS);
-  EXPECT_STREQ(fuzz::broken_invariant(*tables_), nullptr);
+  EXPECT_EQ(fuzz::run_whole_computation(t, full + "\n%Offset\n", shared().console), 2);
+  EXPECT_EQ(t.position_count, MAX_POSITIONS);
+  EXPECT_STREQ(fuzz::broken_invariant(t), nullptr);
   expect_clean_reset("full run");
 }
 

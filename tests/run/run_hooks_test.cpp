@@ -47,10 +47,8 @@ TEST(RunHooks, PhasesEndInRunOrderAndTheHooksStandInForTheirPhases) {
     dir.write("suite.pgn", c.file);
     RunHooks hooks{noted_build, noted_margins, note_phase};
     seen.clear();
-    std::FILE* in = std::tmpfile();
+    std::FILE* in = file_with("suite\n2600\n\n");
     std::FILE* out = std::tmpfile();
-    std::fputs("suite\n2600\n\n", in);
-    std::rewind(in);
     EXPECT_EQ(run(in, out, hooks), c.exit_code);
     EXPECT_EQ(seen, c.phases);
     std::fclose(in);

@@ -53,16 +53,11 @@ std::string read_file(const std::string& path) {
 }
 
 RunResult run_in_process(const std::string& input) {
-  std::FILE* in = std::tmpfile();
+  std::FILE* in = file_with(input);
   std::FILE* out = std::tmpfile();
-  std::fwrite(input.data(), 1, input.size(), in);
-  std::rewind(in);
   RunResult result;
   result.exit_code = run(in, out);
-  std::rewind(out);
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) result.console.append(buffer, n);
+  result.console = read_stream(out);
   std::fclose(in);
   std::fclose(out);
   return result;
@@ -87,6 +82,23 @@ RunResult run_binary(const std::string& input, bool input_closed) {
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::remove(input_path.c_str());
   return result;
+}
+
+const char* const REPORT_NAMES[5] = {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
+                                     "positions.dat"};
+
+std::FILE* file_with(const std::string& text) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  return file;
+}
+
+std::string read_stream(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
+  return text;
 }
 
 std::string without_timing(std::string console) {

@@ -2,6 +2,7 @@
 // Tarvolin run in it, in-process or through the real binary.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace tarvolin::testing {
@@ -42,5 +43,14 @@ std::string without_timing(std::string console);
 
 // Reads a whole file; empty when it does not exist.
 std::string read_file(const std::string& path);
+
+// The five reports of a complete run, in the order the run writes them.
+extern const char* const REPORT_NAMES[5];
+
+// A temporary file holding text, positioned at its start.
+std::FILE* file_with(const std::string& text);
+
+// Everything in a temporary file, read from its start.
+std::string read_stream(std::FILE* file);
 
 }  // namespace tarvolin::testing
