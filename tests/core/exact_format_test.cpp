@@ -72,9 +72,11 @@ TEST(ExactFormat, DoublesOfEveryMagnitudeAndExactHalvesAsPrintfWritesThem) {
     }
 }
 
-TEST(ExactFormat, IntegersTextAndCharacters) {
+// Integers, text and characters as printf writes them; anything beyond the
+// conversions the reports use still reaches the output as printf writes it.
+TEST(ExactFormat, IntegersTextAndForeignConversions) {
   std::mt19937_64 random(7);
-  std::vector<long> values = {0, -1, INT_MIN, INT_MAX, LONG_MIN, LONG_MAX, 999, -1000};
+  std::vector<long> values = {0, -1, INT_MIN, INT_MAX, LONG_MIN, LONG_MAX};
   for (int i = 0; i < 2000; ++i) values.push_back(static_cast<long>(random()) >> (i % 60));
   Comparison c;
   for (long v : values) {
@@ -90,22 +92,14 @@ TEST(ExactFormat, IntegersTextAndCharacters) {
   // Lines around the length where the formatter hands its text on.
   for (std::size_t length = 430; length < 520; ++length)
     c.check("%s%-80s|%5d%7.2f", std::string(length, 'a').c_str(), "b", 12345, -0.5);
-}
-
-// Anything beyond the conversions the reports use still reaches the output as
-// printf writes it.
-TEST(ExactFormat, UnknownConversionsFallBackToPrintf) {
   for (const char* format : {"%d %i %u %ld %lu %c %s %f %%", "%-+ 012.3f", "%.0d"})
     EXPECT_TRUE(formats_natively(format)) << format;
   for (const char* format : {"%e", "%x", "%lld", "%Lf", "%1$d", "%5%", "%05s", "%+u", "%ls",
                              "%.401f", "%2000000d", "%*d", "%#.0f", "%d %g"})
     EXPECT_FALSE(formats_natively(format)) << format;
-  {
-    Comparison c;
-    c.check("%d|%s|%e|%x|%lld|%g", 5, "known up to here", 1234.5, 255u, -5LL, 0.0001);
-    c.check("%.401f", 0.1);
-    c.check("%*d|%-*.*f|", 2000000, 3, -7, 2, 0.125);
-  }
+  c.check("%d|%s|%e|%x|%lld|%g", 5, "known up to here", 1234.5, 255u, -5LL, 0.0001);
+  c.check("%.401f", 0.1);
+  c.check("%*d|%-*.*f|", 2000000, 3, -7, 2, 0.125);
   // printf's own failure, a field wider than INT_MAX, leaves the text as it was.
   std::string text = "kept";
   const std::string too_wide = std::string("%d%").append(std::to_string(2147483648L)).append("d");

@@ -18,16 +18,12 @@ std::string padded(const std::string& name) { return name + std::string(40 - nam
 // average opponents.
 std::string write_sections(const Tables& t, const std::vector<double>& av_ops) {
   testing::ScratchDir dir;
-  std::FILE* console = std::tmpfile();
-  {
-    ReportStream out("programs.dat", console);
-    const std::vector<double> rank_index_of = rank_indexes(t);
-    const OpponentTallies tallies(t);
-    for (int p = 1; p <= static_cast<int>(av_ops.size()); ++p)
-      write_program_details(out, t, p, p, av_ops[p - 1], rank_index_of[p], tallies);
-    EXPECT_TRUE(out.close());
-  }
-  std::fclose(console);
+  ReportStream out("programs.dat", stdout);
+  const std::vector<double> rank_index_of = rank_indexes(t);
+  const OpponentTallies tallies(t);
+  for (int p = 1; p <= static_cast<int>(av_ops.size()); ++p)
+    write_program_details(out, t, p, p, av_ops[p - 1], rank_index_of[p], tallies);
+  EXPECT_TRUE(out.close());
   return dir.read("programs.dat");
 }
 
@@ -62,15 +58,10 @@ TEST(ProgramDetails, TrendFiguresAndTheirComparisonCharacters) {
       t.trend_sum[p][c] = r.sums[c - 1], t.trend_count[p][c] = r.counts[c - 1];
   }
   const std::string file = write_sections(t, av_ops);
-  for (int p = 1; p <= 5; ++p) {
-    const std::string title = std::string("\n\n")
-                                  .append(std::to_string(p))
-                                  .append(" ")
-                                  .append(padded(t.program_name[p]))
-                                  .append(rows[p - 1].figures)
-                                  .append("\n");
-    EXPECT_NE(file.find(title), std::string::npos) << p << "\n" << file;
-  }
+  for (int p = 1; p <= 5; ++p)
+    EXPECT_NE(file.find(padded(t.program_name[p]) + rows[p - 1].figures + "\n"), std::string::npos)
+        << p << "\n"
+        << file;
 }
 
 // Opponent lines count wins by the times and show the mean match score;
