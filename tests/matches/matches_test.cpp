@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -18,11 +19,10 @@ TEST(TimeScore, WorkedValuesAndExactPoints) {
   for (const auto& r : rows) EXPECT_NEAR(time_score(r[0], r[1]), r[2], 5e-7) << r[0] << " " << r[1];
   EXPECT_NEAR(time_exponent(), 0.41524101186092, 1e-13);
   // Equal times score exactly, whatever the path through the kernel.
-  for (double t : {0.3, 10.0, 12345.678}) {
-    EXPECT_EQ(time_score(t, t), 0.5) << t;
-    EXPECT_EQ(time_score(t, -t), 0.75) << t;
-    EXPECT_EQ(time_score(-t, t), 0.25) << t;
-  }
+  for (double t : {0.3, 10.0, 12345.678})
+    EXPECT_EQ((std::array{time_score(t, t), time_score(t, -t), time_score(-t, t)}),
+              (std::array{0.5, 0.75, 0.25}))
+        << t;
   EXPECT_EQ(time_score(0.0, 1e-7), 0.5);  // both below the 0.000001 floor
   EXPECT_EQ(time_score(-10.0, -60.0), 0.5);
   // m (1 + 2 (L / m)^k)^(1 / k) for a failure within L against a solving mean m.
@@ -34,12 +34,10 @@ TEST(TimeScore, WorkedValuesAndExactPoints) {
 // Classes of N positions solved by one program, position q in (200 - q) s so
 // that position q has rank N + 1 - q; listed in rank order.
 TEST(NormaliseTimes, DifficultyClassesFollowTheRanks) {
-  const std::vector<std::vector<int>> rows = {{3},
-                                              {3, 3},
-                                              {2, 3, 3},
-                                              {2, 2, 3, 3, 3},
-                                              {1, 2, 2, 3, 3, 3},
-                                              {1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3}};
+  // clang-format off
+  const std::vector<std::vector<int>> rows = {{3}, {3, 3}, {2, 3, 3}, {2, 2, 3, 3, 3},
+                                              {1, 2, 2, 3, 3, 3}, {1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3}};
+  // clang-format on
   for (const std::vector<int>& classes : rows) {
     auto t = std::make_unique<Tables>();
     const int n = static_cast<int>(classes.size());
@@ -67,10 +65,9 @@ TEST(NormaliseTimes, OffsetEdges) {
   t->program_count = 4, t->position_count = 3;
   const double huge = 1e308 + 1e308;
   const double offsets[] = {5.0, 7.0, huge, huge - huge}, samples[] = {1, 0, 2, 4};
-  for (int p = 1; p <= 4; ++p) {
-    t->time_offset[p] = offsets[p - 1];
+  for (int p = 1; p <= 4; ++p)
+    t->time_offset[p] = offsets[p - 1],
     t->offset_sample_count[p] = static_cast<int32_t>(samples[p - 1]);
-  }
   auto& s = t->solve_time;
   s[1][1] = -3.0, s[2][1] = 0.4, s[3][1] = 12.5, s[4][1] = -30.0;
   s[1][2] = -5.0, s[2][2] = -8.0, s[3][2] = -9999998.5;
