@@ -35,8 +35,8 @@ TEST(TimeScore, WorkedValuesAndExactPoints) {
 // that position q has rank N + 1 - q; listed in rank order.
 TEST(NormaliseTimes, DifficultyClassesFollowTheRanks) {
   // clang-format off
-  const std::vector<std::vector<int>> rows = {{3}, {3, 3}, {2, 3, 3}, {2, 2, 3, 3, 3},
-                                              {1, 2, 2, 3, 3, 3}, {1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3}};
+  const std::vector<std::vector<int>> rows = {{3}, {3, 3}, {2, 3, 3}, {2, 3, 3, 3}, {2, 2, 3, 3, 3},
+      {1, 2, 2, 3, 3, 3}, {1, 1, 2, 2, 2, 3, 3, 3, 3, 3}, {1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3}};
   // clang-format on
   for (const std::vector<int>& classes : rows) {
     auto t = std::make_unique<Tables>();
