@@ -1,7 +1,7 @@
 // Shared by the fuzz harnesses and the test that replays their findings:
 // raw bytes fed to the readers and to a whole run. One Tables object serves
-// every input, cleared in between (a fresh one is some 45 MB);
-// tables_are_fresh() checks that the clearing missed nothing.
+// every input, cleared in between (a fresh one is some 45 MB), and compared
+// with a fresh one to see that the clearing missed nothing.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "core/run_abort.h"
@@ -31,37 +32,39 @@ template <class T>
 bool same(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
-inline bool same(const std::string& a, const std::string& b) { return a == b; }
+template <class T>
+bool same(const T& a, const T& b) requires(!std::is_arithmetic_v<T>) {
+  return a == b;  // names and indexes
+}
 template <class T>
 bool same(const std::vector<T>& a, const std::vector<T>& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](const T& x, const T& y) { return same(x, y); });
 }
 template <class T>
-bool same(const Grid<T>& a, const Grid<T>& b, int columns) {
-  return std::memcmp(a[0], b[0], sizeof(T) * columns * (MAX_PROGRAMS + 1)) == 0;
+bool same(const Grid<T>& a, const Grid<T>& b) {  // every grid has a row per program slot
+  return std::memcmp(a[0], b[0], sizeof(T) * (a[1] - a[0]) * (MAX_PROGRAMS + 1)) == 0;
 }
 
-// Whether t holds exactly what a newly built Tables holds, in every slot.
-inline bool tables_are_fresh(const Tables& t, const Tables& fresh) {
+// 0 when a and b hold the same bits in every slot of every table, else the
+// place in the list below of the first table that differs.
+inline int first_difference(const Tables& a, const Tables& b) {
   using T = Tables;
-  auto all = [&](auto... field) { return (same(t.*field, fresh.*field) && ...); };
-  auto grids = [&](int columns, auto... field) {
-    return (same(t.*field, fresh.*field, columns) && ...);
+  auto first = [&](auto... field) {
+    int place = 0;
+    return ((++place, same(a.*field, b.*field)) && ...) ? 0 : place;
   };
-  return t.program_index.empty() && t.position_index.empty() &&
-         grids(MAX_POSITIONS + 1, &T::solve_time, &T::est_time) &&
-         grids(MAX_PROGRAMS + 1, &T::pair_games, &T::pair_score, &T::pair_faster) &&
-         grids(4, &T::trend_count, &T::trend_sum) &&
-         all(&T::program_count, &T::position_count, &T::frozen_program_count, &T::program_name,
-             &T::position_fen, &T::position_label, &T::start_elo, &T::database_name,
-             &T::margin_squares, &T::margin_rate, &T::time_offset, &T::offset_sample_count,
-             &T::match_total, &T::match_wins, &T::match_draws, &T::match_losses, &T::score_rate,
-             &T::cluster_id, &T::elo, &T::avg_opponent_elo, &T::elo_margin, &T::pending_flag,
-             &T::pos_mst1, &T::pos_mst2, &T::difficulty_class, &T::match_count, &T::invalid_count,
-             &T::complete_count, &T::tested_position_count, &T::cluster_size, &T::overall_mst1,
-             &T::overall_mst2, &T::overall_imst, &T::cluster_count, &T::cluster_match_sum,
-             &T::itoffset);
+  return first(&T::program_count, &T::position_count, &T::frozen_program_count, &T::program_name,
+               &T::position_fen, &T::position_label, &T::program_index, &T::position_index,
+               &T::start_elo, &T::database_name, &T::solve_time, &T::est_time, &T::pair_games,
+               &T::pair_score, &T::trend_count, &T::trend_sum, &T::time_offset,
+               &T::offset_sample_count, &T::match_total, &T::match_wins, &T::match_draws,
+               &T::match_losses, &T::score_rate, &T::cluster_id, &T::elo, &T::avg_opponent_elo,
+               &T::elo_margin, &T::pending_flag, &T::pos_mst1, &T::pos_mst2, &T::difficulty_class,
+               &T::match_count, &T::invalid_count, &T::complete_count, &T::tested_position_count,
+               &T::overall_mst1, &T::overall_mst2, &T::overall_imst, &T::pair_faster,
+               &T::margin_squares, &T::margin_rate, &T::cluster_count, &T::cluster_size,
+               &T::cluster_match_sum, &T::itoffset);
 }
 
 // Bytes read through a FILE*, as from disk; the stream wants writable memory

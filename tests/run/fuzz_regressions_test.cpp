@@ -28,7 +28,7 @@ Shared& shared() {
 
 void expect_clean_reset(const std::string& what) {
   shared().tables.clear();
-  EXPECT_TRUE(fuzz::tables_are_fresh(shared().tables, shared().fresh)) << what;
+  EXPECT_EQ(fuzz::first_difference(shared().tables, shared().fresh), 0) << what;
 }
 
 // The five reports as one text, removing them for the next run.
