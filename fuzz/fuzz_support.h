@@ -69,24 +69,17 @@ inline int first_difference(const Tables& a, const Tables& b) {
 
 // Bytes read through a FILE*, as from disk; the stream wants writable memory
 // of at least one byte, even for an empty file.
-class MemoryFile {
- public:
-  explicit MemoryFile(std::string_view bytes)
-      : bytes_(std::string(bytes) + '\0'), file_(fmemopen(bytes_.data(), bytes.size(), "r")) {}
-  ~MemoryFile() { std::fclose(file_); }
-  MemoryFile(const MemoryFile&) = delete;
-  MemoryFile& operator=(const MemoryFile&) = delete;
-  std::FILE* get() const { return file_; }
-
- private:
-  std::string bytes_;
-  std::FILE* file_;
+struct MemoryFile {
+  std::string bytes;
+  std::FILE* file = fmemopen(bytes.data(), bytes.size() - 1, "r");
+  ~MemoryFile() { std::fclose(file); }
 };
+inline MemoryFile memory_file(std::string_view bytes) { return {std::string(bytes) + '\0'}; }
 
 // False when a registry overflowed, which ends a real run there.
 inline bool read_result_bytes(Tables& t, std::string_view bytes, std::FILE* console) try {
-  MemoryFile file(bytes);
-  CharSource source(file.get());
+  MemoryFile file = memory_file(bytes);
+  CharSource source(file.file);
   read_result_file(t, source, console);
   return true;
 } catch (const RunAbort&) {
@@ -94,8 +87,8 @@ inline bool read_result_bytes(Tables& t, std::string_view bytes, std::FILE* cons
 }
 
 inline void read_offset_bytes(Tables& t, std::string_view bytes) {
-  MemoryFile file(bytes);
-  CharSource source(file.get());
+  MemoryFile file = memory_file(bytes);
+  CharSource source(file.file);
   read_offset_source(t, source);
 }
 
@@ -111,8 +104,7 @@ inline void watch_phase(const char* phase) {
   const long steps =
       long{t.program_count} * t.program_count * (t.position_count + ITERATION_FAILURE_COUNT);
   if (name == "reading" && steps > 10'000'000) throw RunAbort{""};
-  if (name == "general.dat") phases_reached = 1;
-  if (name == "positions.dat") phases_reached = 2;
+  phases_reached = name == "general.dat" ? 1 : name == "positions.dat" ? 2 : phases_reached;
 }
 
 inline void write_bytes(const char* file_name, std::string_view bytes) {
@@ -133,36 +125,30 @@ inline int run_whole_computation(Tables& t, std::string_view bytes, std::FILE* c
   hooks.phase_done = watch_phase;
   phases_reached = 0;
   running_tables = &t;
-  MemoryFile answers("fuzz-input\n2600\n\n");
-  run(t, answers.get(), console, hooks);
+  run(t, memory_file("fuzz-input\n2600\n\n").file, console, hooks);
   return phases_reached;
 }
 
 // What the readers promise about the tables they fill: what is broken, or nullptr.
 inline const char* broken_reader_invariant(const Tables& t) {
-  if (t.program_count < 0 || t.program_count > MAX_PROGRAMS ||
-      t.program_index.size() != static_cast<std::size_t>(t.program_count))
-    return "program registry";
-  if (t.position_count < 0 || t.position_count > MAX_POSITIONS ||
-      t.position_index.size() != static_cast<std::size_t>(t.position_count))
-    return "position registry";
+  if (t.program_index.size() != std::size_t(t.program_count) || t.program_count > MAX_PROGRAMS ||
+      t.position_index.size() != std::size_t(t.position_count) || t.position_count > MAX_POSITIONS)
+    return "registry counts";
   for (int p = 1; p <= t.program_count; ++p) {
     const std::string& name = t.program_name[p];
     if (name.size() > ENTRY_WINDOW ||
-        name.find_first_of(std::string_view(" \n\0'", 4)) != name.npos)
-      return "name too long or with a blank, line end, NUL or quote";
-    auto found = t.program_index.find(name);
-    if (found == t.program_index.end() || found->second != p) return "name not indexed";
+        name.find_first_of(std::string_view(" \n\0'", 4)) != name.npos ||
+        t.program_index.count(name) == 0 || t.program_index.at(name) != p)
+      return "name too long, with a blank, line end, NUL or quote, or not indexed";
     if (t.solve_time[p][0] != NOT_TESTED) return "time stored without a position";
     for (int q = 1; q <= t.position_count; ++q)
       if (!std::isfinite(t.solve_time[p][q])) return "time not finite";
   }
-  for (int q = 1; q <= t.position_count; ++q) {
-    auto found = t.position_index.find(t.position_fen[q]);
-    if (t.position_fen[q].find('\0') != std::string::npos || found == t.position_index.end() ||
-        found->second != q)
+  for (int q = 1; q <= t.position_count; ++q)
+    if (t.position_fen[q].find('\0') != std::string::npos ||
+        t.position_index.count(t.position_fen[q]) == 0 ||
+        t.position_index.at(t.position_fen[q]) != q)
       return "FEN with a NUL or not indexed";
-  }
   return nullptr;
 }
 
@@ -171,9 +157,6 @@ inline const char* broken_invariant(const Tables& t) {
   // An offset can push a time past the largest double; two infinite
   // solutions then score NaN, neither win, draw nor loss.
   bool finite = true;
-  for (int p = 1; p <= t.program_count; ++p)
-    for (int q = 1; q <= t.position_count; ++q)
-      finite = finite && std::isfinite(t.solve_time[p][q]);
   int64_t all_matches = 0;
   for (int p = 1; p <= t.program_count; ++p) {
     int64_t games = 0;
@@ -181,19 +164,22 @@ inline const char* broken_invariant(const Tables& t) {
       if (t.pair_games[p][r] != t.pair_games[r][p]) return "pair_games not symmetric";
       games += t.pair_games[p][r];
     }
+    for (int q = 1; q <= t.position_count; ++q)
+      finite = finite && std::isfinite(t.solve_time[p][q]);
     const int64_t total = t.match_total[p];
-    if (t.pair_games[p][p] != 0 || games != total) return "pair_games";
-    if (int64_t{t.trend_count[p][1]} + t.trend_count[p][2] + t.trend_count[p][3] != total)
-      return "trend counts";
+    all_matches += total;
+    if (t.pair_games[p][p] != 0 || games != total ||
+        int64_t{t.trend_count[p][1]} + t.trend_count[p][2] + t.trend_count[p][3] != total)
+      return "pair_games or trend counts do not add up to match_total";
     if ((t.cluster_id[p] == 0) != (total == 0) || t.cluster_id[p] < 0 ||
         t.cluster_id[p] > t.cluster_count)
       return "cluster of a program";
     if (t.pending_flag[p] != 0 || t.elo_margin[p] < 0.0) return "pending_flag or elo_margin";
-    if (finite && (int64_t{t.match_wins[p]} + t.match_draws[p] + t.match_losses[p] != total ||
-                   !(t.score_rate[p] >= 0.0 && t.score_rate[p] <= 1.0)))
-      return "wins, draws and losses or score_rate";
-    all_matches += total;
   }
+  for (int p = 1; finite && p <= t.program_count; ++p)
+    if (int64_t{t.match_wins[p]} + t.match_draws[p] + t.match_losses[p] != t.match_total[p] ||
+        !(t.score_rate[p] >= 0.0 && t.score_rate[p] <= 1.0))
+      return "wins, draws and losses or score_rate";
   if (all_matches != 2 * int64_t{t.match_count}) return "match_count is not half the total";
   for (int q = 1; q <= t.position_count; ++q)
     if (t.difficulty_class[q] < 1 || t.difficulty_class[q] > 3) return "difficulty class";
