@@ -1,6 +1,4 @@
-// The command lines a new user tries first: the program's --help and
-// --version, the generator's options and output folder, and the scripts'
-// --help, each through the real executable.
+// The command lines a new user tries first, through the real executables.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -22,11 +20,8 @@ struct Outcome {
 Outcome run(const std::string& command, const std::string& input = "/dev/null") {
   std::FILE* pipe = popen((command + " <" + input + " 2>stderr.txt").c_str(), "r");
   EXPECT_NE(pipe, nullptr);
-  Outcome outcome;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    outcome.out.append(buffer, n);
-  int status = pclose(pipe);
+  Outcome outcome{read_stream(pipe), "", 0};
+  const int status = pclose(pipe);
   outcome.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   outcome.err = read_file("stderr.txt");
   return outcome;
@@ -36,7 +31,7 @@ std::string quoted(const std::string& path) { return "'" + path + "'"; }
 const std::string PROGRAM = quoted(TARVOLIN_BINARY), GENERATOR = quoted(TARVOLIN_GENERATOR);
 
 bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
+  return text.find(part) != text.npos;
 }
 
 // --help and --version answer without the dialogue; any other argument
@@ -74,35 +69,34 @@ TEST(CommandLine, HelpVersionAndOtherArguments) {
 TEST(CommandLine, EveryToolExplainsItselfAndRejectsWrongOptions) {
   ScratchDir dir;
   const std::string source = TARVOLIN_SOURCE_DIR;
-  struct Tool {
-    std::string command;
-    std::vector<std::string> options;  // each must be explained in the help
-  };
-  const Tool tools[] = {
+  // Each option must be explained in the help.
+  const std::pair<std::string, std::vector<std::string>> tools[] = {
       {GENERATOR,
        {"--out", "--name", "--programs", "--positions", "--density", "--solved", "--limits",
         "--offsets", "--offset-share", "--groups", "--seed", "--force", "--help"}},
       {quoted(source + "/scripts/long-run.sh"), {"--valgrind", "SUITES", "FIRST_SEED", "--help"}},
       {quoted(source + "/scripts/install-build-tools.sh"), {"--tests"}},
   };
-  for (const Tool& tool : tools) {
-    Outcome help = run(tool.command + " --help");
-    EXPECT_EQ(help.exit_code, 0) << tool.command;
-    EXPECT_EQ(help.err, "") << tool.command;
-    EXPECT_EQ(help.out.rfind("usage: ", 0), 0u) << tool.command;
-    for (const std::string& option : tool.options)
-      EXPECT_NE(help.out.find(option, help.out.find('\n')), std::string::npos)
-          << tool.command << " does not explain " << option;
-    Outcome wrong = run(tool.command + " --no-such-option");
-    EXPECT_EQ(wrong.exit_code, 2) << tool.command;
-    EXPECT_EQ(wrong.out, "") << tool.command;
-    std::size_t first_line = wrong.err.find('\n');
+  for (const auto& [command, options] : tools) {
+    SCOPED_TRACE(command);
+    Outcome help = run(command + " --help");
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("usage: ", 0), 0u);
+    for (const std::string& option : options)
+      EXPECT_NE(help.out.find(option, help.out.find('\n')), std::string::npos) << option;
+    Outcome wrong = run(command + " --no-such-option");
+    EXPECT_EQ(wrong.exit_code, 2);
+    EXPECT_EQ(wrong.out, "");
+    const std::size_t first_line = wrong.err.find('\n');
     EXPECT_TRUE(contains(wrong.err.substr(0, first_line), "--no-such-option")) << wrong.err;
-    EXPECT_EQ(wrong.err.substr(first_line + 1), help.out) << tool.command;
+    EXPECT_EQ(wrong.err.substr(first_line + 1), help.out);
   }
 }
 
-TEST(CommandLine, GeneratorRejectsBadValues) {
+// Bad values write nothing; a run writes nothing outside --out, and replaces
+// an existing file only with --force.
+TEST(CommandLine, GeneratorWritesOnlyIntoItsFolderAndReplacesOnlyWhenForced) {
   ScratchDir dir;
   for (const char* arguments : {"--programs", "--programs 0", "--density 1.5", "--solved nan",
                                 "--limits 60,,120", "--offsets 3:1", "--groups 0", "--seed -1",
@@ -112,11 +106,6 @@ TEST(CommandLine, GeneratorRejectsBadValues) {
     EXPECT_TRUE(contains(o.err, "usage: tarvolin_generate")) << arguments;
   }
   EXPECT_FALSE(dir.exists("suite"));
-}
-
-// Nothing outside --out, and an existing file is replaced only with --force.
-TEST(CommandLine, GeneratorWritesOnlyIntoItsFolderAndReplacesOnlyWhenForced) {
-  ScratchDir dir;
   dir.write("suite.pgn", "mine");
   const std::string make = GENERATOR + " --programs 3 --positions 4 --seed 7 --out run";
   Outcome first = run(make);
@@ -126,8 +115,7 @@ TEST(CommandLine, GeneratorWritesOnlyIntoItsFolderAndReplacesOnlyWhenForced) {
   const std::string results = dir.read("run/suite.pgn");
   dir.write("run/Offset.pgn", "kept");
   std::remove("run/suite.pgn");
-  Outcome again = run(make);
-  EXPECT_EQ(again.exit_code, 1);
+  EXPECT_EQ(run(make).exit_code, 1);
   EXPECT_EQ(dir.read("run/Offset.pgn"), "kept");
   EXPECT_FALSE(dir.exists("run/suite.pgn"));
   Outcome forced = run(make + " --force --name other");
