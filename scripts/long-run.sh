@@ -55,10 +55,9 @@ text = re.sub(r"}\n", lambda m: rng.choice(["}\n", "} {second ['x'] {}\n", "} {'
 mangle = rng.random()
 if mangle < 0.1: text = text[:rng.randint(0, len(text))]
 elif mangle < 0.2: text = text.replace("\n", "\r\n")
-elif mangle < 0.3:
-    for _ in range(rng.randint(1, 40)):
-        at = rng.randint(0, len(text))
-        text = text[:at] + chr(rng.choice([0, 9, 13, 34, 39, 44, 91, 93, 123, 125, 255])) + text[at:]
+for _ in range(rng.randint(1, 40) if 0.2 <= mangle < 0.3 else 0):
+    at = rng.randint(0, len(text))
+    text = text[:at] + chr(rng.choice([0, 9, 13, 34, 39, 44, 91, 93, 123, 125, 255])) + text[at:]
 open(out + "/suite.pgn", "w", encoding="latin-1", newline="").write(text)
 if rng.random() < 0.4: os.remove(out + "/Offset.pgn")
 PY
@@ -66,12 +65,9 @@ PY
 
 failures=0 complete=0 start=$(date +%s)
 for ((seed = first_seed; seed < first_seed + suites; seed++)); do
-  dir=$build/suites/$seed
-  mkdir -p "$dir"
-  generate "$seed" "$dir"
-  status=0
+  dir=$build/suites/$seed status=0 problem=""
+  mkdir -p "$dir" && generate "$seed" "$dir"
   (cd "$dir" && printf 'suite\n2600\n\n' | ${runner[@]+"${runner[@]}"} "$binary" >console.txt 2>errors.txt) || status=$?
-  problem=""
   if [ -s "$dir/errors.txt" ]; then problem="output on standard error"
   elif [ $status != 0 ] && [ $status != 1 ]; then problem="exit code $status"
   elif [ $status = 0 ]; then
@@ -82,10 +78,8 @@ for ((seed = first_seed; seed < first_seed + suites; seed++)); do
     done
   fi
   if [ -n "$problem" ]; then
-    failures=$((failures + 1))
+    failures=$((failures + 1)) && echo "seed $seed: $problem" && head -n 30 "$dir/errors.txt"
     mkdir -p $build/failed && cp -r "$dir" $build/failed/
-    echo "seed $seed: $problem"
-    head -n 30 "$dir/errors.txt"
   fi
   rm -rf "$dir"
 done

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "support/scratch.h"
@@ -35,10 +35,9 @@ std::string summary(const Tables& t) {
   for (int q = 0; q <= t.position_count; ++q) {
     text += q == 0 ? "column 0:" : t.position_fen[q] + " [" + t.position_label[q] + "]:";
     for (int p = 1; p <= t.program_count; ++p)
-      if (t.solve_time[p][q] != NOT_TESTED) {
-        std::ostringstream time;
-        time << t.solve_time[p][q];
-        text += " " + t.program_name[p] + " " + time.str();
+      if (char time[32]; t.solve_time[p][q] != NOT_TESTED) {
+        std::snprintf(time, sizeof time, " %g", t.solve_time[p][q]);
+        text += " " + t.program_name[p] + time;
       }
     text += "\n";
   }

@@ -17,12 +17,9 @@ const std::string PROMPTS = "\nName of pgn-file = \nStart Elo = ";
 // A, B and D all failed, so every pair there is invalid and D has no match.
 // Every score is 0.5, so the ratings stand still from the first iteration.
 const std::string RUN_PGN =
-    "[Event \"t\"]\n[Annotator \"one\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n"
-    "{'A' 10s, 'B' 10s, 'C' 10s} *\n"
-    "[Event \"t\"]\n[Annotator \"two\"]\n[FEN \"8/8/8/8/8/8/8/K5k1 w - - 0 1\"]\n"
-    "{'A' 20s, 'B' 20s} *\n"
-    "[Event \"t\"]\n[Annotator \"three\"]\n[FEN \"8/8/8/8/8/8/8/K4k2 w - - 0 1\"]\n"
-    "{'A' >30s, 'B' >30s, 'D' >60s} *\n";
+    "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 10s, 'B' 10s, 'C' 10s} *\n"
+    "[Event \"t\"]\n[FEN \"F2\"]\n{'A' 20s, 'B' 20s} *\n"
+    "[Event \"t\"]\n[FEN \"F3\"]\n{'A' >30s, 'B' >30s, 'D' >60s} *\n";
 
 const std::string RUN_TRANSCRIPT =
     BANNER + PROMPTS +
