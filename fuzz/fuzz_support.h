@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -107,20 +108,14 @@ inline void watch_phase(const char* phase) {
   phases_reached = name == "general.dat" ? 1 : name == "positions.dat" ? 2 : phases_reached;
 }
 
-inline void write_bytes(const char* file_name, std::string_view bytes) {
-  if (std::FILE* file = std::fopen(file_name, "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
-}
-
 // The program's run on the input in the working directory; returns phases_reached.
 inline int run_whole_computation(Tables& t, std::string_view bytes, std::FILE* console) {
   std::remove(OFFSET_FILE_NAME);
   const std::size_t marker = bytes.find(OFFSET_MARKER);
   if (marker != std::string_view::npos)
-    write_bytes(OFFSET_FILE_NAME, bytes.substr(marker + OFFSET_MARKER.size()));
-  write_bytes("fuzz-input.pgn", bytes.substr(0, marker));
+    std::ofstream(OFFSET_FILE_NAME, std::ios::binary)
+        << bytes.substr(marker + OFFSET_MARKER.size());
+  std::ofstream("fuzz-input.pgn", std::ios::binary) << bytes.substr(0, marker);
   RunHooks hooks = program_hooks();
   hooks.phase_done = watch_phase;
   phases_reached = 0;
@@ -160,17 +155,15 @@ inline const char* broken_invariant(const Tables& t) {
   int64_t all_matches = 0;
   for (int p = 1; p <= t.program_count; ++p) {
     int64_t games = 0;
-    for (int r = 1; r <= t.program_count; ++r) {
-      if (t.pair_games[p][r] != t.pair_games[r][p]) return "pair_games not symmetric";
-      games += t.pair_games[p][r];
-    }
+    for (int r = 1; r <= t.program_count; ++r)
+      games += t.pair_games[p][r] == t.pair_games[r][p] ? t.pair_games[p][r] : INT32_MIN;
     for (int q = 1; q <= t.position_count; ++q)
       finite = finite && std::isfinite(t.solve_time[p][q]);
     const int64_t total = t.match_total[p];
     all_matches += total;
     if (t.pair_games[p][p] != 0 || games != total ||
         int64_t{t.trend_count[p][1]} + t.trend_count[p][2] + t.trend_count[p][3] != total)
-      return "pair_games or trend counts do not add up to match_total";
+      return "pair_games not symmetric, or they or the trend counts do not add up to match_total";
     if ((t.cluster_id[p] == 0) != (total == 0) || t.cluster_id[p] < 0 ||
         t.cluster_id[p] > t.cluster_count)
       return "cluster of a program";
