@@ -34,54 +34,34 @@ std::string run_all(const std::string& results, const std::string& offsets) {
   return all;
 }
 
-struct Case {
-  const char* what;
-  std::string written;
-  std::string plain;
-};
-
-TEST(CommentLayout, ResultCommentsReadAsTheirPlainForm) {
-  const std::string results = "{'Alpha' 30s, 'Beta' >60s}";
-  const Case cases[] = {
-      {"blank after the brace", "{ 'Alpha' 30s, 'Beta' >60s}", results},
-      {"CR LF after the brace", "{\r\n'Alpha' 30s, 'Beta' >60s}", results},
-      {"tab, vertical tab, form feed, lone CR", "{\t\v\f\r 'Alpha' 30s, 'Beta' >60s}", results},
-      {"remark first", "{Hard one} {'Alpha' 30s, 'Beta' >60s}", results},
-      {"remark holding a tag and a brace", "{see [FEN \"x\"] {here} {'Alpha' 30s, 'Beta' >60s}",
-       results},
-      {"a later result comment still ignored", "{Hard} {'Alpha' 30s, 'Beta' >60s} {'Alpha' 1s}",
-       results},
-      {"indented empty comment is the result comment", "{ } {'Alpha' 30s, 'Beta' >60s}", "{}"},
-      {"indented leading comma", "{ , 'Alpha' 30s, 'Beta' >60s}", "{, 'Alpha' 30s, 'Beta' >60s}"},
+TEST(CommentLayout, CommentsReadAsTheirPlainForm) {
+  const std::string results = "{'Alpha' 30s, 'Beta' >60s}", samples = "{'Alpha' 2s, 'Beta' 4s}";
+  const std::string offsets = "[Event \"warm-up\"]\n{'Alpha' 9s, 'Beta' 9s}\n[Event \"o\"]\n";
+  // What is written, as a result comment or in the offset file, and its plain form.
+  const std::pair<std::string, std::string> cases[] = {
+      {"{ 'Alpha' 30s, 'Beta' >60s}", results},
+      {"{\r\n'Alpha' 30s, 'Beta' >60s}", results},
+      {"{\t\v\f\r 'Alpha' 30s, 'Beta' >60s}", results},
+      {"{see [FEN \"x\"] {here} {'Alpha' 30s, 'Beta' >60s}", results},  // remark first
+      {"{Hard} {'Alpha' 30s, 'Beta' >60s} {'Alpha' 1s}", results},
+      {"{ } {'Alpha' 30s, 'Beta' >60s}", "{}"},  // the indented empty comment counts
+      {"{ , 'Alpha' 30s, 'Beta' >60s}", "{, 'Alpha' 30s, 'Beta' >60s}"},
+      {offsets + "{ 'Alpha' 2s, 'Beta' 4s}", offsets + samples},
+      {offsets + "{\n  machine two\n}\n{ 'Alpha' 2s, 'Beta' 4s}", offsets + samples},
   };
-  const std::string plain_run = run_all(suite(results), "");
-  // The plain file itself: Alpha and Beta tried on both positions.
-  ASSERT_NE(plain_run.find("(1) Alpha\n(2) Beta\n(3) Gamma\n3 programs\n2 positions\n"),
-            std::string::npos)
-      << plain_run;
-  for (const Case& c : cases) {
-    std::string expected = c.plain == results ? plain_run : run_all(suite(c.plain), "");
-    EXPECT_EQ(run_all(suite(c.written), ""), expected) << c.what;
-  }
-}
-
-TEST(CommentLayout, OffsetCommentsReadAsTheirPlainForm) {
-  const std::string warm_up = "[Event \"warm-up\"]\n{'Alpha' 9s, 'Beta' 9s}\n";
-  const std::string samples = "{'Alpha' 2s, 'Beta' 4s}";
-  const Case cases[] = {
-      {"blank after the brace", "{ 'Alpha' 2s, 'Beta' 4s}", samples},
-      {"indented remark", "{\n  machine two\n}\n{ 'Alpha' 2s, 'Beta' 4s}", samples},
-  };
-  const std::string plain_run =
-      run_all(suite("{'Alpha' 30s, 'Beta' >60s}"), warm_up + "[Event \"o\"]\n" + samples + "\n");
+  const std::string plain = run_all(suite(results), "");
+  ASSERT_NE(plain.find("(1) Alpha\n(2) Beta\n(3) Gamma\n3 programs\n2 positions\n"), plain.npos);
+  const std::string with_offsets = run_all(suite(results), offsets + samples + "\n");
   // Alpha's offset 2 s, Beta's 4 s: the samples were taken.
-  ASSERT_NE(plain_run.find("TimeOffset      :    2.00 s"), std::string::npos) << plain_run;
-  ASSERT_NE(plain_run.find("TimeOffset      :    4.00 s"), std::string::npos) << plain_run;
-  for (const Case& c : cases) {
-    EXPECT_EQ(run_all(suite("{'Alpha' 30s, 'Beta' >60s}"),
-                      warm_up + "[Event \"o\"]\n" + c.written + "\n"),
-              plain_run)
-        << c.what;
+  ASSERT_NE(with_offsets.find("TimeOffset      :    4.00 s"), plain.npos) << with_offsets;
+  for (const auto& [written, plain_form] : cases) {
+    const bool offset = written[0] == '[';
+    const std::string expected = plain_form == results ? plain
+                                 : offset              ? with_offsets
+                                                       : run_all(suite(plain_form), "");
+    EXPECT_EQ(offset ? run_all(suite(results), written + "\n") : run_all(suite(written), ""),
+              expected)
+        << written;
   }
 }
 

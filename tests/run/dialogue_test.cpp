@@ -17,12 +17,9 @@ const std::string PROMPTS = "\nName of pgn-file = \nStart Elo = ";
 // A, B and D all failed, so every pair there is invalid and D has no match.
 // Every score is 0.5, so the ratings stand still from the first iteration.
 const std::string RUN_PGN =
-    "[Event \"t\"]\n[Annotator \"one\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n"
-    "{'A' 10s, 'B' 10s, 'C' 10s} *\n"
-    "[Event \"t\"]\n[Annotator \"two\"]\n[FEN \"8/8/8/8/8/8/8/K5k1 w - - 0 1\"]\n"
-    "{'A' 20s, 'B' 20s} *\n"
-    "[Event \"t\"]\n[Annotator \"three\"]\n[FEN \"8/8/8/8/8/8/8/K4k2 w - - 0 1\"]\n"
-    "{'A' >30s, 'B' >30s, 'D' >60s} *\n";
+    "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 10s, 'B' 10s, 'C' 10s} *\n"
+    "[Event \"t\"]\n[FEN \"F2\"]\n{'A' 20s, 'B' 20s} *\n"
+    "[Event \"t\"]\n[FEN \"F3\"]\n{'A' >30s, 'B' >30s, 'D' >60s} *\n";
 
 const std::string RUN_TRANSCRIPT =
     BANNER + PROMPTS +
@@ -30,51 +27,40 @@ const std::string RUN_TRANSCRIPT =
     "\nCannot find 'Offset.pgn'\n4 matches\nAnalysing database structure... \n1 cluster(s)\n"
     "Calculating ELO ratings... 1 iterations\nCPU time = 0 sec\n\nReady!";
 
-// How often text occurs in a report.
 int occurrences(const std::string& report, const std::string& text) {
   int count = 0;
-  for (auto at = report.find(text); at != std::string::npos; at = report.find(text, at + 1))
-    ++count;
+  for (auto at = report.find(text); at != report.npos; at = report.find(text, at + 1)) ++count;
   return count;
 }
 
-TEST(Dialogue, UnopenableFileStopsBeforeTheStartElo) {
+// A file that cannot be opened stops before the start Elo; too few programs
+// or positions stop after reading, before any report.
+TEST(Dialogue, RunsThatStopEarly) {
   ScratchDir dir;
   dir.write("suite.pgn", RUN_PGN);
-  const std::pair<std::string, std::string> cases[] = {
-      {"missing\n2600\n\n", "missing.pgn"},
-      {"suite.pgn\n2600\n\n", "suite.pgn.pgn"},  // the ending is always added
-      {"\n2600\n\n", ".pgn"},                    // nothing typed
-  };
-  for (const auto& [answers, name] : cases) {
-    RunResult result = run_in_process(answers);
-    EXPECT_EQ(result.console,
-              BANNER + "\nName of pgn-file = \nFAILURE - Unable to open " + name + "\n")
-        << answers;
-    EXPECT_EQ(result.exit_code, 1) << answers;
-  }
-  EXPECT_FALSE(dir.exists("general.dat"));
-}
-
-TEST(Dialogue, TooFewProgramsOrPositionsStopAfterReading) {
-  ScratchDir dir;
   dir.write("Offset.pgn", "[Event \"w\"]\n{'A' 1s}\n[Event \"o\"]\n{'A' 1s}\n");
   dir.write("one.pgn",
             "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 5s}\n[Event \"t\"]\n[FEN \"F2\"]\n{'A' 6s}\n");
   dir.write("nofen.pgn", "[Event \"t\"]\n{'A' 5s, 'B' 6s}\n");
   dir.write("empty.pgn", "");
+  const std::string unopenable = "\nName of pgn-file = \nFAILURE - Unable to open ";
+  const std::string reading = PROMPTS + "\nReading ";
   const std::pair<std::string, std::string> cases[] = {
+      {"missing\n2600\n\n", unopenable + "missing.pgn\n"},
+      {"suite.pgn\n2600\n\n", unopenable + "suite.pgn.pgn\n"},  // the ending is always added
+      {"\n2600\n\n", unopenable + ".pgn\n"},
       // From a Windows-made file: the carriage return is no part of the name.
       {"one\r\n2600\r\n\r\n",
-       "one.pgn...\n(1) A\n1 programs\n2 positions\n\nLess than 2 programs !"},
+       reading + "one.pgn...\n(1) A\n1 programs\n2 positions\n\nLess than 2 programs !"},
       {"nofen\n2600\n\n",
-       "nofen.pgn...\n(1) A\n(2) B\n2 programs\n0 positions\n\nLess than 1 position !"},
+       reading + "nofen.pgn...\n(1) A\n(2) B\n2 programs\n0 positions\n\nLess than 1 position !"},
       // Neither programs nor positions: only the first complaint.
-      {"empty\n2600\n\n", "empty.pgn...\n0 programs\n0 positions\n\nLess than 2 programs !"},
+      {"empty\n2600\n\n",
+       reading + "empty.pgn...\n0 programs\n0 positions\n\nLess than 2 programs !"},
   };
   for (const auto& [answers, tail] : cases) {
     RunResult result = run_in_process(answers);
-    EXPECT_EQ(result.console, BANNER + PROMPTS + "\nReading " + tail);
+    EXPECT_EQ(result.console, BANNER + tail);
     EXPECT_EQ(result.exit_code, 1) << answers;
   }
   for (const char* report : REPORT_NAMES) EXPECT_FALSE(dir.exists(report)) << report;

@@ -3,12 +3,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 #include "run/run.h"
@@ -32,8 +30,7 @@ ScratchDir::~ScratchDir() {
 }
 
 void ScratchDir::write(const std::string& name, const std::string& content) const {
-  std::ofstream file(fs::path(path_) / name, std::ios::binary);
-  file << content;
+  std::ofstream(fs::path(path_) / name, std::ios::binary) << content;
 }
 
 bool ScratchDir::exists(const std::string& name) const {
@@ -47,38 +44,30 @@ std::string ScratchDir::read(const std::string& name) const {
 
 std::string read_file(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 RunResult run_in_process(const std::string& input) {
   std::FILE* in = file_with(input);
   std::FILE* out = std::tmpfile();
-  RunResult result;
-  result.exit_code = run(in, out);
+  RunResult result{"", run(in, out)};
   result.console = read_stream(out);
   std::fclose(in);
   std::fclose(out);
   return result;
 }
 
+// Standard input comes from a file outside the scratch folder, one per test process.
 RunResult run_binary(const std::string& input, bool input_closed) {
-  std::string input_path = (fs::temp_directory_path() / "tarvolin-input-XXXXXX").string();
-  int fd = mkstemp(input_path.data());
-  if (fd < 0) throw std::runtime_error("mkstemp failed");
-  if (!input.empty() && ::write(fd, input.data(), input.size()) < 0)
-    throw std::runtime_error("write failed");
-  ::close(fd);
+  const std::string input_path =
+      (fs::temp_directory_path() / ("tarvolin-input-" + std::to_string(getpid()))).string();
+  std::ofstream(input_path, std::ios::binary) << input;
   std::string command = std::string("'") + TARVOLIN_BINARY + "' " +
                         (input_closed ? "<&- " : "< '" + input_path + "' ") + "2>&1";
-  RunResult result;
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) throw std::runtime_error("popen failed");
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.console.append(buffer, n);
-  int status = pclose(pipe);
+  RunResult result{read_stream(pipe), 0};
+  const int status = pclose(pipe);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::remove(input_path.c_str());
   return result;
@@ -96,7 +85,7 @@ std::FILE* file_with(const std::string& text) {
 
 std::string read_stream(std::FILE* file) {
   std::string text;
-  std::rewind(file);
+  std::rewind(file);  // no effect on a pipe
   for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
   return text;
 }
