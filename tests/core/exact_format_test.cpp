@@ -53,23 +53,18 @@ TEST(ExactFormat, DoublesOfEveryMagnitudeAndExactHalvesAsPrintfWritesThem) {
     values.push_back(i % 2 == 0 ? value : -value);
     values.push_back(std::bit_cast<double>(random()));  // subnormals, NaN payloads
   }
-  // Neighbours of the steps of 0.05 where one or two printed digits flip.
-  for (int k = -1000; k <= 1000; ++k)
+  // Neighbours of the steps of 0.05 where one or two printed digits flip, and k / 2^(p + 1) with k
+  // odd, exactly between two values printed with p decimals, where the last digit rounds to even.
+  for (int k = -1000; k <= 1000; ++k) {
     for (double v : {std::nextafter(k * 0.05, -INF), k * 0.05, std::nextafter(k * 0.05, INF)})
       values.push_back(v);
+    const double odd = static_cast<double>((random() >> 20) | 1);
+    for (int p : {0, 1, 2, 6}) values.push_back(std::ldexp(k < 0 ? -odd : odd, -(p + 1)));
+  }
   Comparison c;
   for (const char* format : {"%f", "%.0f", "%.1f", "%.2f", "%+.1f", "%4.0f", "%6.1f", "%7.2f",
                              "%08.3f", "%-9.2f|", "% .1f", "%+07.1f", "%-+8.0f|", "%.17f", "%.40f"})
     for (double v : values) c.check(format, v);
-  // k / 2^(p + 1) with k odd lies exactly between two values printed with p
-  // decimals, where the last digit must round to even.
-  const char* formats[] = {"%.0f", "%.1f", "%.2f", "%6.1f", "%+.1f", "%7.2f", "%.6f"};
-  const int decimals[] = {0, 1, 2, 1, 1, 2, 6};
-  for (int f = 0; f < 7; ++f)
-    for (int i = 0; i < 5000; ++i) {
-      const double half = std::ldexp(static_cast<double>((random() >> 20) | 1), -(decimals[f] + 1));
-      c.check(formats[f], i % 2 == 0 ? half : -half);
-    }
 }
 
 // Integers, text and characters as printf writes them; anything beyond the

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "support/scratch.h"
 
@@ -16,41 +18,35 @@ namespace {
 using testing::read_stream;
 using testing::ScratchDir;
 
-// Lines across several blocks, one line far longer than a block and a
-// conversion only printf knows all arrive in order; a file that cannot be
-// created, and a full device whose failure shows at close for a short report
-// and while printing for a long one, are announced once each and close() tells.
+// Lines across blocks, one far longer than a block, and a conversion only printf knows arrive in
+// order; an uncreatable file and a full device (failing at close when short, while printing when
+// long) are announced once each and close() tells.
 TEST(ReportStream, EveryByteArrivesOrTheFailureIsAnnouncedOnce) {
   ScratchDir dir;
   const std::string huge(3 * ReportStream::BLOCK + 17, 'h');
-  struct Case {
-    std::string file;
-    int lines;
-    bool announced_before_close;
-  } cases[] = {{"r.dat", 150000, false},
-               {"missing-folder/r.dat", 1, true},
-               {"/dev/full", 3, false},
-               {"/dev/full", 200000, true}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file + " " + std::to_string(c.lines));
+  // file, lines, announced before close
+  using Case = std::tuple<std::string, int, bool>;
+  const Case cases[] = {{"r.dat", 150000, false},
+                        {"missing-folder/r.dat", 1, true},
+                        {"/dev/full", 3, false},
+                        {"/dev/full", 200000, true}};
+  for (const auto& [file, lines, announced_early] : cases) {
     std::FILE* console = std::tmpfile();
-    const bool writable = c.file == "r.dat";
-    const std::string announcement =
-        writable ? "" : std::string("\nCannot write '").append(c.file).append("'\n");
+    const bool writable = file == "r.dat";
+    const std::string announcement = writable ? "" : "\nCannot write '" + file + "'\n";
     std::string expected;
-    ReportStream out(c.file.c_str(), console);
+    ReportStream out(file.c_str(), console);
     char line[64];
-    for (int i = 0; i < c.lines; ++i) {
+    for (int i = 0; i < lines; ++i) {
       out.print("%5d %-6s|%6.2f %%\n", i, "name", i / 8.0);
       expected.append(line, std::snprintf(line, 64, "%5d %-6s|%6.2f %%\n", i, "name", i / 8.0));
       if (i == 70000) out.print("[%s]%.1e\n", huge.c_str(), 1234.5);
-      if (i == 70000) expected.append("[").append(huge).append("]1.2e+03\n");
+      if (i == 70000) expected.append("[" + huge + "]1.2e+03\n");
     }
-    EXPECT_EQ(read_stream(console), c.announced_before_close ? announcement : "");
-    EXPECT_EQ(out.close(), writable);
-    EXPECT_EQ(out.close(), writable);
+    EXPECT_EQ(read_stream(console), announced_early ? announcement : "") << file << lines;
+    EXPECT_EQ((std::array{out.close(), out.close()}), (std::array{writable, writable}));
     out.print("after the end\n");
-    EXPECT_EQ(read_stream(console), announcement);
+    EXPECT_EQ(read_stream(console), announcement) << file << lines;
     std::fclose(console);
     EXPECT_TRUE(!writable || dir.read("r.dat") == expected);
   }

