@@ -12,10 +12,9 @@ namespace tarvolin {
 namespace {
 
 TEST(TimeScore, WorkedValuesAndExactPoints) {
-  const double rows[][3] = {{10, 20, 0.571463},  {20, 10, 0.428537},   {10, 10, 0.500000},
-                            {10, 40, 0.640065},  {1, 65536, 0.990099}, {0, 5, 0.998350},
-                            {10, -60, 0.838936}, {60, -60, 0.750000},  {-60, 10, 0.161064},
-                            {-60, 60, 0.250000}, {-10, 100, 0.361173}};
+  const double rows[][3] = {{10, 20, 0.571463},  {10, 40, 0.640065},  {1, 65536, 0.990099},
+                            {0, 5, 0.998350},    {10, -60, 0.838936}, {-60, 10, 0.161064},
+                            {-10, 100, 0.361173}};
   for (const auto& r : rows) EXPECT_NEAR(time_score(r[0], r[1]), r[2], 5e-7) << r[0] << " " << r[1];
   // Equal times score exactly, whatever the path through the kernel; both
   // below the 0.000001 floor too.
