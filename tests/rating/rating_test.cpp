@@ -70,15 +70,13 @@ TEST(ErrorMargins, WorkedValuesAndZeroWithoutSpreadOrRoom) {
   auto mirror = rated({{10, 20}, {20, 20}});
   EXPECT_NEAR(mirror->elo_margin[1], 50.789009, 1e-6);
   EXPECT_NEAR(mirror->elo_margin[2], 49.742454, 1e-6);
-  // Program 1 fails within 60 s against solves in 10 s and 30 s: the failure
-  // enters the deviations with its limit, time_score(-60, 10) = 0.161064, not
-  // with its estimate (about 618 s), which would give 145.472660 and 162.073317.
+  // A failure within 60 s enters the deviations with its limit (time_score(-60, 10) = 0.161064),
+  // not with its estimate of about 618 s, which would give 145.472660 and 162.073317.
   auto failing = rated({{-60, 20}, {10, 40}, {30, 20}});
   EXPECT_NEAR(failing->elo_margin[1], 144.755060, 1e-6);
   EXPECT_NEAR(failing->elo_margin[2], 158.405318, 1e-6);
-  // A single match; every match with the same score; program 1 above 0.990099
-  // with spread while program 2 stays below 0.009901 even when raised
-  // (0.005771 + 2 * 0.000482) and program 3 took no part.
+  // A single match; equal scores; program 1 above 0.990099 with spread while program 2 stays below
+  // 0.009901 even when raised (0.005771 + 2 * 0.000482); program 3 took no part.
   const std::pair<std::vector<std::vector<double>>, double> cases[] = {
       {{{10}, {30}}, 0.5}, {{{10, 15}, {20, 30}}, 0.5}, {{{1, 1}, {200000, 300000}}, 0.990099}};
   for (const auto& [times, rate_above] : cases) {
@@ -88,8 +86,7 @@ TEST(ErrorMargins, WorkedValuesAndZeroWithoutSpreadOrRoom) {
   }
 }
 
-// The bounds 0.009901 and 0.990099 themselves go through the formula; the
-// clamp already holds between them and 1/101, 100/101.
+// The bounds 0.009901 and 0.990099 go through the formula; only beyond them is it clamped.
 TEST(ScoreToElo, InnerValuesAndClampsOutsideTheDecimalBoundsOnly) {
   // clang-format off
   const double rows[][2] = {{0.5, 0.0}, {0.25, -190.8485018878650}, {0.9, 381.6970037757300},

@@ -84,11 +84,9 @@ TEST(PositionReport, MarksOrderDifficultyAndFileEnding) {
                                                   .append("\nNot tested yet!\n"));
 }
 
-// Alpha solves in exactly Beta's limit of 20 s: a draw by the times, a win by
-// the match score; as the only solver Alpha scores 1 / (1 + 1/3) against
-// Beta's estimate 20 * 3^(1/k) = 281.87. Gamma's limit of 9999998 s is a
-// tested failure everywhere: est = 10 (1 + 2 * 999999.8^k)^(1/k) = 53289004.27
-// s, Alpha's score 0.998393 against it.
+// Alpha solves in exactly Beta's limit of 20 s: a draw by the times, a win by the score, 1 / (1 +
+// 1/3) against Beta's estimate 20 * 3^(1/k) = 281.87. Gamma's limit of 9999998 s is a tested
+// failure: est = 10 (1 + 2 * 999999.8^k)^(1/k) = 53289004.27 s, Alpha's score 0.998393.
 TEST(RatingReport, TotalLineFromScoresOpponentLinesFromTimes) {
   ScratchDir dir;
   Tables t;
@@ -116,8 +114,7 @@ TEST(RatingReport, TotalLineFromScoresOpponentLinesFromTimes) {
   EXPECT_NE(dir.read("rating.dat").find("  0/  1    0.0s  9999998.0s   0.00\n"), std::string::npos);
 }
 
-// The sections of programs 1..av_ops.size(), written with the given printed
-// average opponents.
+// The sections of programs 1..av_ops.size() against the given printed average opponents.
 std::string write_sections(const Tables& t, const std::vector<double>& av_ops) {
   testing::ScratchDir dir;
   ReportStream out("programs.dat", stdout);
