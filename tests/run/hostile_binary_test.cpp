@@ -15,9 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string BANNER =
-    "Tarvolin, Version 1.0.4\nRating chess programs by their solution times\n"
-    "---------------------------------\n";
 const std::string READING = BANNER + "\nName of pgn-file = \nStart Elo = \nReading t.pgn...\n";
 const std::string TWO = "[Event \"e\"]\n[FEN \"F1\"]\n{'A' 10s, 'B' 20s} *\n";
 
