@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "support/scratch.h"
 
@@ -60,32 +59,6 @@ TEST(CommandLine, HelpVersionAndOtherArguments) {
     Outcome other = run(PROGRAM + " " + arguments, "answers.txt");
     EXPECT_EQ(without_timing(other.out), without_timing(plain.out)) << arguments;
     EXPECT_EQ(dir.read("rating.dat"), rating) << arguments;
-  }
-}
-
-TEST(CommandLine, EveryToolExplainsItselfAndRejectsWrongOptions) {
-  ScratchDir dir;
-  const std::string source = TARVOLIN_SOURCE_DIR;
-  // Each option must be explained in the help.
-  const std::pair<std::string, std::vector<std::string>> tools[] = {
-      {GENERATOR,
-       {"--out", "--name", "--programs", "--positions", "--density", "--solved", "--limits",
-        "--offsets", "--offset-share", "--groups", "--seed", "--force", "--help"}},
-      {quoted(source + "/scripts/long-run.sh"), {"--valgrind", "SUITES", "FIRST_SEED", "--help"}},
-      {quoted(source + "/scripts/install-build-tools.sh"), {"--tests"}},
-  };
-  for (const auto& [command, options] : tools) {
-    SCOPED_TRACE(command);
-    Outcome help = run(command + " --help");
-    EXPECT_EQ(help.exit_code, 0);
-    EXPECT_EQ(help.err + help.out.substr(0, 7), "usage: ");
-    for (const std::string& option : options)
-      EXPECT_NE(help.out.find(option, help.out.find('\n')), std::string::npos) << option;
-    Outcome wrong = run(command + " --no-such-option");  // one line naming it, then the help
-    EXPECT_EQ(wrong.exit_code, 2);
-    EXPECT_EQ(wrong.out, "");
-    EXPECT_TRUE(contains(wrong.err.substr(0, wrong.err.find('\n')), "--no-such-option"));
-    EXPECT_EQ(wrong.err.substr(wrong.err.find('\n') + 1), help.out);
   }
 }
 
