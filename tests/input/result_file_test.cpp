@@ -74,6 +74,12 @@ TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
        EVENT "[FEN \"F1\"]\n{'A' 1s} 1. e4 {'B' 2s [FEN \"X\"] {'C' 3s} 1... e5 {'A' 9s} *\n" EVENT
              "[FEN \"F2\"]\n1. d4 {'D' 4s} {'E' 5s} *\n",
        "(1) A\n(2) D\n", "column 0:\nF1 []: A 1\nF2 []: D 4\n"},
+      // White space after the '{' and remarks before the results read like the plain comment.
+      {"indented comments and remarks first",
+       EVENT "[FEN \"F1\"]\n{\t\v\f\r 'A' 1s}\n" EVENT
+             "[FEN \"F2\"]\n{see [FEN \"x\"] {here} {'B' 2s}\n" EVENT
+             "[FEN \"F3\"]\n{ } {'C' 3s}\n" EVENT "[FEN \"F4\"]\n{ , 'D' 4s}\n",
+       "(1) A\n(2) B\n(3) D\n", "column 0:\nF1 []: A 1\nF2 []: B 2\nF3 []:\nF4 []: D 4\n"},
       {"same FEN: one position, the later game wins",
        EVENT "[Annotator \"L1\"]\n[FEN \"F\"]\n{'A' 1s, 'B' 2s}\n" EVENT
              "[Annotator \"L2\"]\n[FEN \"F\"]\n{'B' 3s, 'C' 4s}\n",
