@@ -6,12 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <string>
-#include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "core/run_abort.h"
@@ -68,8 +64,7 @@ inline int first_difference(const Tables& a, const Tables& b) {
                &T::cluster_match_sum, &T::itoffset);
 }
 
-// Bytes read through a FILE*, as from disk; the stream wants writable memory
-// of at least one byte, even for an empty file.
+// Bytes read through a FILE*, as from disk; fmemopen wants at least one writable byte.
 struct MemoryFile {
   std::string bytes;
   std::FILE* file = fmemopen(bytes.data(), bytes.size() - 1, "r");
@@ -101,10 +96,10 @@ inline const Tables* running_tables = nullptr;
 
 inline void watch_phase(const char* phase) {
   const std::string_view name(phase);
-  const Tables& t = *running_tables;
-  const long steps =
-      long{t.program_count} * t.program_count * (t.position_count + ITERATION_FAILURE_COUNT);
-  if (name == "reading" && steps > 10'000'000) throw RunAbort{""};
+  const long n = running_tables->program_count;
+  if (name == "reading" &&
+      n * n * (running_tables->position_count + ITERATION_FAILURE_COUNT) > 10'000'000)
+    throw RunAbort{""};
   phases_reached = name == "general.dat" ? 1 : name == "positions.dat" ? 2 : phases_reached;
 }
 
@@ -126,34 +121,32 @@ inline int run_whole_computation(Tables& t, std::string_view bytes, std::FILE* c
 
 // What the readers promise about the tables they fill: what is broken, or nullptr.
 inline const char* broken_reader_invariant(const Tables& t) {
-  if (t.program_index.size() != std::size_t(t.program_count) || t.program_count > MAX_PROGRAMS ||
-      t.position_index.size() != std::size_t(t.position_count) || t.position_count > MAX_POSITIONS)
-    return "registry counts";
-  for (int p = 1; p <= t.program_count; ++p) {
+  bool ok = t.program_index.size() == std::size_t(t.program_count) &&
+            t.position_index.size() == std::size_t(t.position_count) &&
+            t.program_count <= MAX_PROGRAMS && t.position_count <= MAX_POSITIONS;
+  for (int p = 1; ok && p <= t.program_count; ++p) {
     const std::string& name = t.program_name[p];
-    if (name.size() > ENTRY_WINDOW ||
-        name.find_first_of(std::string_view(" \n\0'", 4)) != name.npos ||
-        t.program_index.count(name) == 0 || t.program_index.at(name) != p)
-      return "name too long, with a blank, line end, NUL or quote, or not indexed";
-    if (t.solve_time[p][0] != NOT_TESTED) return "time stored without a position";
-    for (int q = 1; q <= t.position_count; ++q)
-      if (!std::isfinite(t.solve_time[p][q])) return "time not finite";
+    // No blank, line end, NUL or quote in a name, and no time stored without a position.
+    ok = name.size() <= ENTRY_WINDOW &&
+         name.find_first_of(std::string_view(" \n\0'", 4)) == name.npos &&
+         t.program_index.count(name) == 1 && t.program_index.at(name) == p &&
+         t.solve_time[p][0] == NOT_TESTED;
+    for (int q = 1; q <= t.position_count; ++q) ok = ok && std::isfinite(t.solve_time[p][q]);
   }
-  for (int q = 1; q <= t.position_count; ++q)
-    if (t.position_fen[q].find('\0') != std::string::npos ||
-        t.position_index.count(t.position_fen[q]) == 0 ||
-        t.position_index.at(t.position_fen[q]) != q)
-      return "FEN with a NUL or not indexed";
-  return nullptr;
+  for (int q = 1; ok && q <= t.position_count; ++q)
+    ok = t.position_fen[q].find('\0') == std::string::npos &&
+         t.position_index.count(t.position_fen[q]) == 1 &&
+         t.position_index.at(t.position_fen[q]) == q;
+  return ok ? nullptr : "registries, names or times";
 }
 
 // The bookkeeping a complete run leaves consistent whatever its input: what is broken, or nullptr.
 inline const char* broken_invariant(const Tables& t) {
   // An offset can push a time past the largest double; two infinite
   // solutions then score NaN, neither win, draw nor loss.
-  bool finite = true;
+  bool finite = true, ok = true;
   int64_t all_matches = 0;
-  for (int p = 1; p <= t.program_count; ++p) {
+  for (int p = 1; ok && p <= t.program_count; ++p) {
     int64_t games = 0;
     for (int r = 1; r <= t.program_count; ++r)
       games += t.pair_games[p][r] == t.pair_games[r][p] ? t.pair_games[p][r] : INT32_MIN;
@@ -161,22 +154,18 @@ inline const char* broken_invariant(const Tables& t) {
       finite = finite && std::isfinite(t.solve_time[p][q]);
     const int64_t total = t.match_total[p];
     all_matches += total;
-    if (t.pair_games[p][p] != 0 || games != total ||
-        int64_t{t.trend_count[p][1]} + t.trend_count[p][2] + t.trend_count[p][3] != total)
-      return "pair_games not symmetric, or they or the trend counts do not add up to match_total";
-    if ((t.cluster_id[p] == 0) != (total == 0) || t.cluster_id[p] < 0 ||
-        t.cluster_id[p] > t.cluster_count)
-      return "cluster of a program";
-    if (t.pending_flag[p] != 0 || t.elo_margin[p] < 0.0) return "pending_flag or elo_margin";
+    ok = t.pair_games[p][p] == 0 && games == total &&
+         int64_t{t.trend_count[p][1]} + t.trend_count[p][2] + t.trend_count[p][3] == total &&
+         (t.cluster_id[p] == 0) == (total == 0) && t.cluster_id[p] >= 0 &&
+         t.cluster_id[p] <= t.cluster_count && t.pending_flag[p] == 0 && t.elo_margin[p] >= 0.0;
   }
-  for (int p = 1; finite && p <= t.program_count; ++p)
-    if (int64_t{t.match_wins[p]} + t.match_draws[p] + t.match_losses[p] != t.match_total[p] ||
-        !(t.score_rate[p] >= 0.0 && t.score_rate[p] <= 1.0))
-      return "wins, draws and losses or score_rate";
-  if (all_matches != 2 * int64_t{t.match_count}) return "match_count is not half the total";
-  for (int q = 1; q <= t.position_count; ++q)
-    if (t.difficulty_class[q] < 1 || t.difficulty_class[q] > 3) return "difficulty class";
-  return nullptr;
+  for (int p = 1; ok && finite && p <= t.program_count; ++p)
+    ok = int64_t{t.match_wins[p]} + t.match_draws[p] + t.match_losses[p] == t.match_total[p] &&
+         t.score_rate[p] >= 0.0 && t.score_rate[p] <= 1.0;
+  for (int q = 1; ok && q <= t.position_count; ++q)
+    ok = t.difficulty_class[q] >= 1 && t.difficulty_class[q] <= 3;
+  return ok && all_matches == 2 * int64_t{t.match_count} ? nullptr
+                                                         : "match sums, clusters or classes";
 }
 
 }  // namespace tarvolin::fuzz

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,14 +30,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   console = std::fopen("/dev/null", "w");
   // Memory-backed when the system has it: five reports per input would
   // otherwise spend most of the time in the file system.
-  char pattern[] = "/dev/shm/tarvolin-fuzz-XXXXXX";
-  char fallback[] = "/tmp/tarvolin-fuzz-XXXXXX";
-  if (mkdtemp(pattern) == nullptr && mkdtemp(std::strcpy(pattern, fallback)) == nullptr) {
-    std::perror("scratch directory");
-    std::exit(1);
-  }
-  scratch = pattern;
-  scratch_fd = open(pattern, O_RDONLY | O_DIRECTORY);
+  char pattern[] = "/dev/shm/tarvolin-fuzz-XXXXXX", fallback[] = "/tmp/tarvolin-fuzz-XXXXXX";
+  const char* made = mkdtemp(pattern) != nullptr ? pattern : mkdtemp(fallback);
+  scratch = made != nullptr ? made : "";
+  scratch_fd = made != nullptr ? open(made, O_RDONLY | O_DIRECTORY) : -1;
   home_fd = open(".", O_RDONLY | O_DIRECTORY);
   if (scratch_fd < 0 || home_fd < 0) {
     std::perror("scratch directory");
@@ -58,11 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (fchdir(scratch_fd) != 0) std::abort();
   int reached = run_whole_computation(t, bytes, console);
   if (fchdir(home_fd) != 0) std::abort();
-  if (reached == 2) {
-    if (const char* broken = broken_invariant(t)) {
-      std::fprintf(stderr, "a complete run left its tables inconsistent: %s\n", broken);
-      __builtin_trap();
-    }
+  if (const char* broken = reached == 2 ? broken_invariant(t) : nullptr) {
+    std::fprintf(stderr, "a complete run left its tables inconsistent: %s\n", broken);
+    __builtin_trap();
   }
   return 0;
 }

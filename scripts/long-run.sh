@@ -6,13 +6,12 @@ usage() {
   cat <<'EOF2'
 usage: scripts/long-run.sh [--valgrind] [SUITES] [FIRST_SEED]
 
-Runs SUITES (default 200) generated suites of mixed sizes, some mangled, suite
-i from seed FIRST_SEED + i (default 1), through tarvolin built with Address-
-and UndefinedBehaviorSanitizer in build-longrun/, or under valgrind's memcheck
-with --valgrind. Fails on output on standard error, an exit code other than 0
-or 1, or a complete run without Ready! or its reports; a failing suite is kept
-in build-longrun/failed/<seed>/. Exits 0 clean, 1 findings, 2 bad usage.
--h, --help prints this.
+Runs SUITES (default 200) generated suites, some mangled, suite i from seed
+FIRST_SEED + i (default 1), through tarvolin built with Address- and
+UndefinedBehaviorSanitizer, or under valgrind with --valgrind. Fails on
+standard error output, exit codes other than 0 and 1, or a complete run
+without Ready! or reports; failing suites are kept in build-longrun/failed/.
+Exits 0 clean, 1 findings, 2 bad usage; -h, --help prints this.
 EOF2
 }
 sanitize=ON runner=()

@@ -46,6 +46,10 @@ TEST(OffsetFile, LaterGamesGiveSamplesToKnownProgramsOnly) {
       // Omega is unknown; Beta's name is wrapped inside.
       {"three games", three_games, 2, 1, 1.0, 1.2},
       {"three games, CR LF", crlf, 2, 1, 1.0, 1.2},
+      {"indented comment after a remark",
+       "[Event \"a\"]\n{'Alpha' 9s}\n[Event \"b\"]\n{\n  machine two\n}\n{\r\n 'Alpha' 2s, 'Beta' "
+       "4s}\n",
+       1, 1, 2.0, 4.0},
       {"one game only: the warm-up", "[Event \"a\"]\n{'Alpha' 4s, 'Beta' 2s}\n", 0, 0, 0.0, 0.0},
       {"no Event tag: never past the first game",
        "{'Alpha' 4s}\n{'Alpha' 5s}\n[Site \"x\"]\n{'Beta' 6s}\n", 0, 0, 0.0, 0.0},

@@ -37,14 +37,5 @@ TEST(Registries, NamesAndFensAreNumberedOnFirstSightAndMatchedExactly) {
   EXPECT_EQ(t->position_fen[3], fen + " ");
 }
 
-TEST(Registries, ThousandProgramsFitAndAFullFrozenRegistryOnlyRefuses) {
-  auto t = std::make_unique<Tables>();
-  for (int i = 1; i <= 1000; ++i)
-    ASSERT_EQ(find_or_add_program(*t, std::string("P").append(std::to_string(i)), nullptr), i);
-  EXPECT_EQ(find_or_add_program(*t, "P1000", nullptr), 1000);
-  t->frozen_program_count = 1000;
-  EXPECT_EQ(find_or_add_program(*t, "P1002", nullptr), -1);
-}
-
 }  // namespace
 }  // namespace tarvolin

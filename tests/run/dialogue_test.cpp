@@ -7,9 +7,6 @@
 namespace tarvolin::testing {
 namespace {
 
-const std::string BANNER =
-    "Tarvolin, Version 1.0.4\nRating chess programs by their solution times\n"
-    "---------------------------------\n";
 const std::string PROMPTS = "\nName of pgn-file = \nStart Elo = ";
 
 // Four programs on three positions. Position 1: three equal solutions, three
@@ -29,7 +26,8 @@ const std::string RUN_TRANSCRIPT =
 
 int occurrences(const std::string& report, const std::string& text) {
   int count = 0;
-  for (auto at = report.find(text); at != report.npos; at = report.find(text, at + 1)) ++count;
+  for (auto at = report.find(text); at != report.npos; at = report.find(text, at + 1), ++count) {
+  }
   return count;
 }
 
@@ -39,8 +37,7 @@ TEST(Dialogue, RunsThatStopEarly) {
   ScratchDir dir;
   dir.write("suite.pgn", RUN_PGN);
   dir.write("Offset.pgn", "[Event \"w\"]\n{'A' 1s}\n[Event \"o\"]\n{'A' 1s}\n");
-  dir.write("one.pgn",
-            "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 5s}\n[Event \"t\"]\n[FEN \"F2\"]\n{'A' 6s}\n");
+  dir.write("one.pgn", "[Event \"t\"]\n[FEN \"F1\"]\n{'A' 5s}\n[Event \"t\"]\n[FEN \"F2\"]\n{}\n");
   dir.write("nofen.pgn", "[Event \"t\"]\n{'A' 5s, 'B' 6s}\n");
   dir.write("empty.pgn", "");
   const std::string unopenable = "\nName of pgn-file = \nFAILURE - Unable to open ";

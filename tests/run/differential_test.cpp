@@ -2,14 +2,9 @@
 // generated suites, each read once and run both ways on copies of its tables.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "../../fuzz/fuzz_support.h"
-#include "input/offset_file.h"
-#include "input/result_file.h"
 #include "matches/build_matches.h"
 #include "matches/normalise_times.h"
 #include "plain_loops.h"
@@ -18,7 +13,6 @@
 #include "rating/iterate_ratings.h"
 #include "reports/rank_index.h"
 #include "suite_generator.h"
-#include "support/scratch.h"
 
 namespace tarvolin {
 namespace {
@@ -49,23 +43,14 @@ Tables& table_set(int which) {
   return *sets[which] = *pristine;
 }
 
-// Reads the suite once, runs it both ways and compares. Returns the match
-// count, so that callers can see the suites reached the heavy phases.
+// Reads the suite once, runs it both ways and compares; returns the match count.
 int32_t expect_same_phases(const suite::Suite& generated, const std::string& what,
                            std::vector<unsigned> worker_counts) {
-  testing::ScratchDir scratch;
-  scratch.write("suite.pgn", generated.results);
-  scratch.write("Offset.pgn", generated.offsets);
-  std::FILE* console = std::fopen("/dev/null", "w");
+  static std::FILE* const console = std::fopen("/dev/null", "w");
   Tables& read = table_set(0);
-  std::FILE* file = std::fopen("suite.pgn", "r");
-  {
-    CharSource source(file);
-    read_result_file(read, source, console);
-  }
-  std::fclose(file);
+  fuzz::read_result_bytes(read, generated.results, console);
   read.frozen_program_count = read.program_count;
-  read_offset_file(read, console);
+  fuzz::read_offset_bytes(read, generated.offsets);
   normalise_times(read);
 
   Tables& plain = table_set(1);
@@ -82,7 +67,6 @@ int32_t expect_same_phases(const suite::Suite& generated, const std::string& wha
     EXPECT_EQ(fuzz::first_difference(plain, program), 0) << "place in the list of tables";
     EXPECT_TRUE(fuzz::same(plain_ranks, ranks));
   }
-  std::fclose(console);
   return plain.match_count;
 }
 
@@ -90,7 +74,7 @@ TEST(Differential, ManySmallSuitesGiveTheSameTables) {
   const double densities[] = {1.0, 1.0, 0.9, 0.6, 0.3, 0.1};
   const double limit_choices[] = {2.0, 5.0, 10.0, 30.0, 60.0, 60.0, 120.0};
   suite::Random random(20240917);
-  long matches = 0, cases_with_matches = 0;
+  long matches = 0, cases_with_matches = 0;  // the suites must reach the heavy phases
   for (int round = 0; round < 300; ++round) {
     suite::Params params;
     params.programs = 2 + random.below(14);
@@ -140,7 +124,7 @@ TEST(Differential, LargeSuitesGiveTheSameTablesWithOneToThreeThreads) {
                            .offset_max = 2.0,
                            .groups = 3,
                            .tie_share = 0.05,
-                           .seed = 12};
+                           .seed = 12};  // three clusters
   EXPECT_GT(expect_same_phases(suite::generate(typical), "typical", {1, 2, 3}), 0);
   EXPECT_GT(expect_same_phases(suite::generate(wide), "wide, three clusters", {1, 2, 3}), 0);
 }

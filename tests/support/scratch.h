@@ -37,6 +37,11 @@ RunResult run_in_process(const std::string& input);
 // standard input text (or with standard input closed when input_closed).
 RunResult run_binary(const std::string& input, bool input_closed = false);
 
+// The lines every run opens with.
+inline const std::string BANNER =
+    "Tarvolin, Version 1.0.4\nRating chess programs by their solution times\n"
+    "---------------------------------\n";
+
 // Replaces the number in "CPU time = N sec" by 0, so transcripts compare
 // whatever the clock did.
 std::string without_timing(std::string console);
