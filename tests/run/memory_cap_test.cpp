@@ -1,7 +1,6 @@
-// Runs of the real binary under a cap on its address space. Once the tables
-// are set up and the result file read, a run must finish with the reports an
-// uncapped run writes: whatever scratch the later phases cannot get, they do
-// without.
+// Runs under a cap on the address space. Once the tables are set up and
+// the result file read, a run must finish with the reports an uncapped run
+// writes: whatever scratch the later phases cannot get, they do without.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
