@@ -3,11 +3,17 @@
 // of every table exists but never holds data.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
+
+#include "core/grid_memory.h"
 
 namespace tarvolin {
 
@@ -25,21 +31,42 @@ inline constexpr double TREND_MISSING = -10000.0;
 inline bool is_tested(double t) { return !(t < TESTED_BOUND); }
 inline bool is_solved(double t) { return t >= 0.0; }
 
-// A rectangular table addressed as grid[row][column].
+// A rectangular table addressed as grid[row][column]. Its cells come zeroed
+// from the system, so only a table with another initial value is filled.
 template <class T>
 class Grid {
+  static_assert(std::is_trivially_copyable_v<T>);
+
  public:
   Grid(int rows, int columns, T initial)
       : columns_(static_cast<std::size_t>(columns)),
-        cells_(static_cast<std::size_t>(rows) * columns_, initial) {}
-  T* operator[](int row) { return cells_.data() + static_cast<std::size_t>(row) * columns_; }
-  const T* operator[](int row) const {
-    return cells_.data() + static_cast<std::size_t>(row) * columns_;
+        size_(static_cast<std::size_t>(rows) * columns_),
+        cells_(static_cast<T*>(grid_memory(size_ * sizeof(T)))) {
+    const T zero{};
+    if (std::memcmp(&initial, &zero, sizeof(T)) != 0) std::fill_n(cells_, size_, initial);
   }
+  Grid(const Grid& other)
+      : columns_(other.columns_),
+        size_(other.size_),
+        cells_(static_cast<T*>(grid_memory(size_ * sizeof(T)))) {
+    std::copy_n(other.cells_, size_, cells_);
+  }
+  Grid& operator=(const Grid& other) {
+    Grid copy(other);
+    std::swap(columns_, copy.columns_);
+    std::swap(size_, copy.size_);
+    std::swap(cells_, copy.cells_);
+    return *this;
+  }
+  ~Grid() { free_grid_memory(cells_, size_ * sizeof(T)); }
+
+  T* operator[](int row) { return cells_ + static_cast<std::size_t>(row) * columns_; }
+  const T* operator[](int row) const { return cells_ + static_cast<std::size_t>(row) * columns_; }
 
  private:
   std::size_t columns_;
-  std::vector<T> cells_;
+  std::size_t size_;
+  T* cells_;
 };
 
 struct Tables {

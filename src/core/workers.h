@@ -1,11 +1,19 @@
 // Running one piece of work on several threads at once.
 #pragma once
 
+#include <pthread.h>
+
+#include <cstddef>
 #include <exception>
-#include <thread>
+#include <functional>
 #include <vector>
 
 namespace tarvolin {
+
+// Stack of each extra thread. The work keeps its data on the heap; a
+// default stack of 8 MB would count against a capped address space, and
+// the C library keeps it mapped after the thread ends, for reuse.
+inline constexpr std::size_t WORKER_STACK = std::size_t{1} << 20;
 
 // Runs work(worker) on the given number of threads, the calling one
 // included; the workers share out the work among themselves, so a thread
@@ -14,24 +22,37 @@ namespace tarvolin {
 template <class Work>
 void on_workers(unsigned workers, Work work) {
   std::vector<std::exception_ptr> failures(workers);
-  auto guarded = [&](unsigned worker) {
+  struct Start {
+    std::function<void(unsigned)>* guarded;
+    unsigned worker;
+  };
+  std::function<void(unsigned)> guarded = [&](unsigned worker) {
     try {
       work(worker);
     } catch (...) {
       failures[worker] = std::current_exception();
     }
   };
-  std::vector<std::thread> threads;
+  std::vector<Start> starts(workers, Start{&guarded, 0});
+  std::vector<pthread_t> threads;
   threads.reserve(workers);
-  for (unsigned worker = 1; worker < workers; ++worker) {
-    try {
-      threads.emplace_back(guarded, worker);
-    } catch (...) {
-      break;
-    }
+  pthread_attr_t attributes;
+  const bool attributed = pthread_attr_init(&attributes) == 0;
+  if (attributed) pthread_attr_setstacksize(&attributes, WORKER_STACK);
+  for (unsigned worker = 1; worker < workers && attributed; ++worker) {
+    starts[worker].worker = worker;
+    pthread_t thread;
+    auto run = [](void* start) -> void* {
+      const Start& s = *static_cast<Start*>(start);
+      (*s.guarded)(s.worker);
+      return nullptr;
+    };
+    if (pthread_create(&thread, &attributes, run, &starts[worker]) != 0) break;
+    threads.push_back(thread);
   }
+  if (attributed) pthread_attr_destroy(&attributes);
   guarded(0u);
-  for (std::thread& thread : threads) thread.join();
+  for (pthread_t thread : threads) pthread_join(thread, nullptr);
   for (const std::exception_ptr& failure : failures)
     if (failure) std::rethrow_exception(failure);
 }

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/workers.h"
@@ -51,17 +53,37 @@ unsigned default_workers(const Tables& t) {
   return std::clamp(std::thread::hardware_concurrency(), 1u, MOST_WORKERS);
 }
 
-void score_matches(Tables& t, Layout& layout, unsigned workers, int64_t& raw_invalid,
+// Laid out when memory allows; if it runs out, every walk is plain.
+void lay_out(const Tables& t, Layout& layout, unsigned workers) {
+  layout.n = t.program_count;
+  layout.positions = t.position_count;
+  layout.words = t.position_count / WORD_BITS + 1;
+  try {
+    gather_lists(t, layout, mark_results(t, layout));
+    if (!layout.sparse) find_shared_values(t, layout, workers);
+    layout.laid_out = true;
+  } catch (const std::bad_alloc&) {
+    Layout bare;
+    bare.n = layout.n;
+    bare.positions = layout.positions;
+    bare.words = layout.words;
+    layout = std::move(bare);
+  }
+}
+
+void score_matches(Tables& t, const Layout& layout, unsigned workers, int64_t& raw_invalid,
                    int64_t& raw_complete) {
   for (int p = 1; p <= t.program_count; ++p) t.margin_rate[p] = std::nan("");
-  workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(t.program_count, 1)));
-  if (!layout.sparse) find_shared_values(t, layout, workers);
-
+  // Only workers with room for any program's walk are started; without a
+  // single one, the calling thread walks every program plain.
   std::vector<Worker> scratch(workers);
+  const Room room = room_needed(layout);
+  unsigned ready = 0;
+  while (ready < workers && scratch[ready].make_room(layout, room)) ++ready;
+  scratch.resize(std::max(ready, 1u));
   std::atomic<int> next_program{1};
-  on_workers(workers, [&](unsigned w) {
+  on_workers(static_cast<unsigned>(scratch.size()), [&](unsigned w) {
     Worker& worker = scratch[w];
-    worker.slots.assign(static_cast<std::size_t>(layout.slot_count), {0.0, 0.0, 0});
     for (int p = next_program++; p <= t.program_count; p = next_program++)
       walk_program(t, layout, p, worker);
   });
@@ -77,11 +99,9 @@ void build_matches(Tables& tables) { build_matches(tables, default_workers(table
 
 void build_matches(Tables& tables, unsigned workers) {
   fill_estimates(tables);
+  workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(tables.program_count, 1)));
   Layout layout;
-  layout.n = tables.program_count;
-  layout.positions = tables.position_count;
-  layout.words = tables.position_count / WORD_BITS + 1;
-  gather_lists(tables, layout, mark_results(tables, layout));
+  lay_out(tables, layout, workers);
   int64_t raw_invalid = 0, raw_complete = 0;
   score_matches(tables, layout, workers, raw_invalid, raw_complete);
   compute_overall_means(tables, layout);

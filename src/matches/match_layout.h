@@ -16,6 +16,7 @@ struct Layout {
   int n = 0;          // programs
   int positions = 0;  // positions
   int words = 0;
+  bool laid_out = false;                     // false: memory ran out, and every walk is plain
   std::vector<Word> tested, solved, shared;  // words per program, program-major
   std::vector<Word> in_class;                // words per difficulty class 0..3
 

@@ -22,13 +22,20 @@ struct Meeting {
   bool faster;
 };
 
+// The most scratch the walk of any one program needs.
+struct Room {
+  std::size_t margins = 0;   // margin scores
+  std::size_t meetings = 0;  // matches of the sparse walk
+};
+Room room_needed(const Layout& layout);
+
 // A worker's scratch: one program's margin scores, in the order the margins
 // sum them (opponent by opponent, position by position), which can only be
 // summed once the program's score fraction is known after its last match;
 // and the scores against shared values, valid where owner is the program.
+// It is all had before the walks begin, so that they allocate nothing.
 struct Worker {
   std::unique_ptr<double[]> margin_scores;
-  std::size_t capacity = 0;
   struct Slot {
     double score, margin;
     int32_t owner;  // the program they were scored for
@@ -36,16 +43,12 @@ struct Worker {
   std::vector<Slot> slots;
   std::vector<Meeting> met, by_opponent;  // sparse walk only
   std::vector<int32_t> opponent_start;
+  bool ready = false;  // false: no scratch, every walk plain
   int64_t raw_invalid = 0;
   int64_t raw_complete = 0;
 
-  double* margin_buffer(std::size_t count) {
-    if (count > capacity) {
-      margin_scores.reset(new double[count]);  // pages are only touched as filled
-      capacity = count;
-    }
-    return margin_scores.get();
-  }
+  // False when memory ran out; the worker then holds nothing.
+  bool make_room(const Layout& layout, const Room& room);
 };
 
 // Both solved: the estimates are the times, so the margin's score is the
@@ -104,6 +107,13 @@ void walk_words(Tables& tables, const Layout& layout, int p, Worker& worker, Pro
 // Sparse tables: p's matches gathered position by position from the lists
 // of tested results, then put in opponent order.
 void walk_lists(Tables& tables, const Layout& layout, int p, Worker& worker, ProgramTotals& sums);
+
+// Any tables, without scratch: p's matches straight from the tables.
+void walk_plain(Tables& tables, int p, Worker& worker, ProgramTotals& sums);
+
+// The sum of the squared deviations of p's margin scores from rate, scored
+// again match by match in walk order.
+double plain_squares(const Tables& tables, int p, double rate);
 
 // Every match of program p: opponents ascending, positions ascending within
 // each. Writes only p's entries of the tables, so programs can be walked

@@ -14,8 +14,8 @@ double mean_or_zero(double sum, int64_t count) {
 
 }  // namespace
 
-// Positions outer, programs inner, as the sums must run; the marks skip the
-// results never tested, which add nothing.
+// Positions outer, programs inner, as the sums must run; the marks, when
+// memory allowed them, skip the results never tested, which add nothing.
 void compute_overall_means(Tables& t, const Layout& l) {
   double solved_sum = 0.0, tested_sum = 0.0, estimate_sum = 0.0;
   int64_t solved_count = 0, tested_count = 0, estimate_count = 0;
@@ -24,8 +24,8 @@ void compute_overall_means(Tables& t, const Layout& l) {
     bool position_tested = false;
     const Word bit = Word{1} << (q % WORD_BITS);
     for (int p = 1; p <= t.program_count; ++p) {
-      if ((l.tested[l.row(p) + q / WORD_BITS] & bit) == 0) continue;
       double x = t.solve_time[p][q];
+      if (l.laid_out ? (l.tested[l.row(p) + q / WORD_BITS] & bit) == 0 : !is_tested(x)) continue;
       if (is_solved(x)) {
         solved_sum += x;
         ++solved_count;

@@ -6,14 +6,14 @@ namespace tarvolin::matching {
 // each, positions q ascending, whichever walk gathers them; a sum taken in
 // another order would round differently.
 void walk_program(Tables& t, const Layout& l, int p, Worker& worker) {
-  int tested_count = 0;
-  for (int w = 0; w < l.words; ++w) tested_count += bit_count(l.tested[l.row(p) + w]);
   ProgramTotals sums;
-  sums.margin_scores =
-      worker.margin_buffer(static_cast<std::size_t>(l.n) * static_cast<std::size_t>(tested_count));
   for (int c = 0; c < 4; ++c) sums.class_sum[c] = t.trend_sum[p][c];
+  const bool buffered = worker.ready;
+  sums.margin_scores = worker.margin_scores.get();
 
-  if (l.sparse)
+  if (!buffered)
+    walk_plain(t, p, worker, sums);
+  else if (l.sparse)
     walk_lists(t, l, p, worker, sums);
   else
     walk_words(t, l, p, worker, sums);
@@ -35,9 +35,13 @@ void walk_program(Tables& t, const Layout& l, int p, Worker& worker) {
   for (int r = 1; r <= l.n; ++r) points += t.pair_score[p][r];
   const double rate = points / t.match_total[p];
   double squares = 0.0;
-  for (std::size_t i = 0; i < sums.margin_count; ++i) {
-    double deviation = sums.margin_scores[i] - rate;
-    squares += deviation * deviation;
+  if (!buffered) {
+    squares = plain_squares(t, p, rate);
+  } else {
+    for (std::size_t i = 0; i < sums.margin_count; ++i) {
+      double deviation = sums.margin_scores[i] - rate;
+      squares += deviation * deviation;
+    }
   }
   t.margin_squares[p] = squares;
   t.margin_rate[p] = rate;

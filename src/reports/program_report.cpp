@@ -1,5 +1,7 @@
 #include "reports/program_report.h"
 
+#include <new>
+
 #include "rating/score_to_elo.h"
 #include "reports/program_stats.h"
 
@@ -46,10 +48,15 @@ void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
 
 }  // namespace
 
-OpponentTallies::OpponentTallies(const Tables& t)
-    : n_(t.program_count),
-      losses_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0),
-      opponent_score_(losses_.size(), 0.0) {
+OpponentTallies::OpponentTallies(const Tables& t) : tables_(t), n_(t.program_count) {
+  try {
+    losses_.assign(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0);
+    opponent_score_.assign(losses_.size(), 0.0);
+  } catch (const std::bad_alloc&) {
+    std::vector<int32_t>().swap(losses_);
+    return;
+  }
+  copied_ = true;
   // The columns turned into rows in tiles, so that both sides of the copy
   // stay in the cache.
   constexpr int TILE = 32;

@@ -18,14 +18,20 @@ void begin_program_report(ReportStream& out);
 class OpponentTallies {
  public:
   explicit OpponentTallies(const Tables& tables);
-  long losses(int32_t p, int32_t r) const { return losses_[at(p, r)]; }
-  double opponent_score(int32_t p, int32_t r) const { return opponent_score_[at(p, r)]; }
+  long losses(int32_t p, int32_t r) const {
+    return copied_ ? losses_[at(p, r)] : tables_.pair_faster[r][p];
+  }
+  double opponent_score(int32_t p, int32_t r) const {
+    return copied_ ? opponent_score_[at(p, r)] : tables_.pair_score[r][p];
+  }
 
  private:
   std::size_t at(int32_t p, int32_t r) const {
     return static_cast<std::size_t>(p) * (n_ + 1) + static_cast<std::size_t>(r);
   }
+  const Tables& tables_;  // read in place when the copy did not fit
   int32_t n_;
+  bool copied_ = false;
   std::vector<int32_t> losses_;         // pair_faster[r][p]
   std::vector<double> opponent_score_;  // pair_score[r][p]
 };

@@ -1,0 +1,95 @@
+// Runs under a cap on the address space. Once the tables are set up and
+// the result file read, a run must finish with the reports an uncapped run
+// writes: whatever scratch the later phases cannot get, they do without.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "suite_generator.h"
+#include "support/scratch.h"
+
+namespace tarvolin::testing {
+namespace {
+
+const char* const REPORTS[] = {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
+                               "positions.dat"};
+const char OUT_OF_MEMORY[] = "\nFAILURE - Out of memory\n";
+
+struct Capped {
+  std::string console;
+  int exit_code;
+  std::string reports[5];
+};
+
+// The binary in the current folder, its address space capped at cap_mb
+// (0: no cap), answering "suite" and 2600.
+Capped run_capped(int cap_mb) {
+  std::FILE* answers = std::fopen("answers.txt", "w");
+  std::fputs("suite\n2600\n\n", answers);
+  std::fclose(answers);
+  std::string command = "exec '" + std::string(TARVOLIN_BINARY) + "' <answers.txt 2>&1";
+  if (cap_mb > 0) command = "ulimit -v " + std::to_string(cap_mb * 1024) + " && " + command;
+  Capped run;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    run.console.append(buffer, n);
+  const int status = pclose(pipe);
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.console = without_timing(run.console);
+  for (int i = 0; i < 5; ++i) {
+    run.reports[i] = read_file(REPORTS[i]);
+    std::remove(REPORTS[i]);
+  }
+  return run;
+}
+
+TEST(MemoryCap, ARunPastReadingFinishesAsWithoutTheCap) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers reserve more address space than any cap here";
+#endif
+  // Many programs on few positions make the builder's and the ratings'
+  // scratch large beside the fixed tables; the sparse suite takes the
+  // builder's other walk.
+  suite::Params dense{.programs = 400, .positions = 200, .limits = {30.0, 60.0, 120.0}};
+  suite::Params sparse = dense;
+  sparse.programs = 300;
+  sparse.positions = 1500;
+  sparse.density = 0.05;
+  for (const suite::Params& params : {dense, sparse}) {
+    ScratchDir dir;
+    const suite::Suite generated = suite::generate(params);
+    dir.write("suite.pgn", generated.results);
+    dir.write("Offset.pgn", generated.offsets);
+    const Capped free = run_capped(0);
+    ASSERT_EQ(free.exit_code, 0) << free.console;
+    const std::string read_through = std::to_string(params.positions) + " positions\n";
+
+    int set_up_failures = 0, completions = 0;
+    for (int cap_mb = 40; cap_mb <= 70; cap_mb += 3) {
+      const Capped capped = run_capped(cap_mb);
+      const std::size_t stop = capped.console.find(OUT_OF_MEMORY);
+      if (stop == std::string::npos) {
+        ++completions;
+        EXPECT_EQ(capped.exit_code, 0) << cap_mb << " MB";
+        EXPECT_EQ(capped.console, free.console) << cap_mb << " MB";
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(capped.reports[i], free.reports[i]) << REPORTS[i];
+        continue;
+      }
+      EXPECT_EQ(capped.exit_code, 1) << cap_mb << " MB";
+      set_up_failures += capped.console == OUT_OF_MEMORY;
+      // Reading keeps the file's names and positions: only a run that has
+      // not got past them may stop.
+      EXPECT_EQ(capped.console.substr(0, stop).find(read_through), std::string::npos)
+          << cap_mb << " MB:\n"
+          << capped.console.substr(stop > 300 ? stop - 300 : 0);
+    }
+    EXPECT_GT(set_up_failures, 0) << "no cap too small for the tables";
+    EXPECT_GT(completions, 0) << "no cap large enough for the run";
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin::testing
