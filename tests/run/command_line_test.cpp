@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "support/scratch.h"
 
@@ -90,6 +91,41 @@ TEST(CommandLine, GeneratorWritesOnlyIntoItsFolderAndReplacesOnlyWhenForced) {
   EXPECT_EQ(forced.exit_code, 0) << forced.err;
   EXPECT_EQ(dir.read("run/other.pgn"), results);  // same seed, same file
   EXPECT_NE(dir.read("run/Offset.pgn"), "kept");
+}
+
+// Every tool explains itself on stdout with each option and its default, and
+// turns a wrong option away with one line and the usage on stderr.
+TEST(CommandLine, ToolsExplainThemselvesAndRefuseWrongOptions) {
+  ScratchDir dir;
+  const std::string long_run = quoted(std::string(TARVOLIN_SOURCE_DIR) + "/scripts/long-run.sh");
+  struct Tool {
+    std::string command;
+    std::vector<std::string> options;
+  };
+  const Tool tools[] = {
+      {GENERATOR,
+       {"--out", "--name", "--programs", "--positions", "--density", "--solved", "--limits",
+        "--offsets", "--offset-share", "--groups", "--seed", "--force", "--help"}},
+      {quoted(TARVOLIN_BENCH), {"--cases", "--runs", "--dir", "--program", "--plain", "--help"}},
+      {long_run, {"--valgrind", "SUITES", "FIRST_SEED", "--help"}}};
+  for (const Tool& tool : tools) {
+    Outcome help = run(tool.command + " --help");
+    EXPECT_EQ(help.exit_code, 0) << tool.command;
+    EXPECT_EQ(help.err, "") << tool.command;
+    EXPECT_EQ(help.out.rfind("usage: ", 0), 0u) << tool.command;
+    for (const std::string& option : tool.options)
+      EXPECT_TRUE(contains(help.out, option)) << tool.command << " lacks " << option;
+    if (tool.options.size() > 4) {
+      EXPECT_TRUE(contains(help.out, "(default: ")) << tool.command;
+    }
+    Outcome wrong = run(tool.command + " --frobnicate");
+    EXPECT_EQ(wrong.exit_code, 2) << tool.command;
+    EXPECT_EQ(wrong.out, "") << tool.command;
+    const std::size_t line_end = wrong.err.find('\n');
+    EXPECT_TRUE(contains(wrong.err.substr(0, line_end), "--frobnicate")) << wrong.err;
+    EXPECT_EQ(wrong.err.find("usage: ", line_end), line_end + 1) << wrong.err;
+  }
+  EXPECT_FALSE(dir.exists("suite"));
 }
 
 }  // namespace
