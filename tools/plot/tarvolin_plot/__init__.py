@@ -1,0 +1,1 @@
+"""Pictures of a finished Tarvolin run, drawn from its reports."""
