@@ -5,6 +5,7 @@ import os
 import sys
 
 from .errors import InputError
+from .text import printable
 
 DESCRIPTION = """\
 Draws a finished Tarvolin run as three pictures: ratings.svg (every rated
@@ -46,10 +47,10 @@ def main(arguments=None):
 
         run = load_run(options.dir, options.result)
     except InputError as error:
-        print(f"tarvolin-plot: {error}", file=sys.stderr)
+        print(f"tarvolin-plot: {printable(str(error))}", file=sys.stderr)
         return 2
     if not os.path.isdir(out):
-        print(f"tarvolin-plot: {out}: no such folder", file=sys.stderr)
+        print(f"tarvolin-plot: {printable(out)}: no such folder", file=sys.stderr)
         return 2
     from . import output, positions_picture, ratings_picture, solved_picture
 
@@ -58,8 +59,8 @@ def main(arguments=None):
                              (positions_picture, "positions")):
             figure = module.draw(run)
             for name in output.save(figure, out, stem, options.png):
-                print(os.path.join(out, name))
+                print(printable(os.path.join(out, name)))
     except output.OutputError as error:
-        print(f"tarvolin-plot: {error}", file=sys.stderr)
+        print(f"tarvolin-plot: {printable(str(error))}", file=sys.stderr)
         return 1
     return 0

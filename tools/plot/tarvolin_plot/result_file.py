@@ -13,6 +13,7 @@ MAX_PROGRAMS = 1000
 MAX_POSITIONS = 2000
 SOLVED_FLOOR = 1.0
 SHORTEST_LIMIT = -1.0
+NOT_TESTED_BOUND = -9999998.0
 
 _HEX = re.compile(rb"[+-]?0[xX](?:[0-9a-fA-F]+\.?[0-9a-fA-F]*|\.[0-9a-fA-F]+)(?:[pP][+-]?\d+)?")
 _DECIMAL = re.compile(rb"[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?")
@@ -111,10 +112,16 @@ def _read_offsets(data, program_index):
 
 
 def _correct(time, offset):
+    """The time as the rating sees it, or None for one it takes for "not
+    tried": below this bound the run keeps its mark for a missing result."""
+    if time < NOT_TESTED_BOUND:
+        return None
     if time >= 0.0:
         return max(time - offset, SOLVED_FLOOR)
     corrected = time + offset
-    return SHORTEST_LIMIT if corrected >= 0.0 else corrected
+    if corrected >= 0.0:
+        return SHORTEST_LIMIT
+    return corrected if corrected >= NOT_TESTED_BOUND else None
 
 
 def read_result_file(path):
@@ -128,7 +135,7 @@ def read_result_file(path):
         offset_data = read_bytes(offset_path).replace(b"\r\n", b"\n")
         offsets = _read_offsets(offset_data, program_index)
         result.offset_path = offset_path
-    for times in result.times:
-        for program, time in times.items():
-            times[program] = _correct(time, offsets.get(program, 0.0))
+    for index, times in enumerate(result.times):
+        corrected = {p: _correct(t, offsets.get(p, 0.0)) for p, t in times.items()}
+        result.times[index] = {p: t for p, t in corrected.items() if t is not None}
     return result

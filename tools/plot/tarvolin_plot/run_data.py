@@ -10,6 +10,7 @@ from .general_report import read_general
 from .position_report import read_positions
 from .rating_report import read_rating
 from .result_file import read_result_file
+from .text import printable
 
 REPORTS = ("general.dat", "cluster.dat", "rating.dat", "positions.dat")
 
@@ -53,11 +54,11 @@ def _check_belongs(result, general, positions, folder):
             name = result.programs[program]
             mine = (_mark(time), "%.2f" % abs(time))
             if listed.get(name) != mine:
-                theirs = listed.get(name, ("", "no time"))
+                theirs = listed.get(name, ("", "no"))
                 offsets = f" (offsets from {result.offset_path})" if result.offset_path else ""
                 refuse(
-                    f"position {position.number}: {name} {mine[0].strip()}{mine[1]} s here"
-                    f"{offsets}, {theirs[0].strip()}{theirs[1]} in positions.dat"
+                    f"position {position.number}: {printable(name)} {mine[0].strip()}{mine[1]} s"
+                    f" here{offsets}, {theirs[0].strip()}{theirs[1]} s in positions.dat"
                 )
         if len(listed) != len(times):
             refuse(f"position {position.number} lists other programs in positions.dat")

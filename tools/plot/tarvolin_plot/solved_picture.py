@@ -1,6 +1,8 @@
 """solved.svg: per program the share of its positions solved within t
 seconds, t on a log scale: the solution curve."""
 
+import math
+
 from matplotlib.figure import Figure
 from matplotlib.ticker import FuncFormatter
 
@@ -21,13 +23,16 @@ def _order(times):
 
 
 def _curve(entry, right_end):
-    """A step up at each solution time, flat to the right end."""
+    """A step up at each solution time, flat to the right end (where times
+    beyond any scale end too)."""
     shares = [100.0 * k / entry.tried for k in range(len(entry.solved) + 1)]
-    return [1.0] + entry.solved + [right_end], shares + [shares[-1]]
+    return [1.0] + [min(t, right_end) for t in entry.solved] + [right_end], shares + [shares[-1]]
 
 
 def _ticks(right_end):
     """1, 2, 5, 10, 20, ... up to the right end, which is labelled too."""
+    if right_end > 1e6:
+        return None  # beyond any time a person waits: the axis picks decades
     ticks, decade = [], 1.0
     while decade <= right_end:
         ticks += [step * decade for step in (1, 2, 5) if step * decade < right_end * 0.8]
@@ -52,7 +57,8 @@ def _notes(run, left_out, total):
 def draw(run):
     ordered = _order(run.times)
     head, left_out, tail = top_and_bottom(ordered, KEEP)
-    right_end = max([run.largest_limit, 2.0] + [e.solved[-1] for e in ordered if e.solved])
+    ends = [run.largest_limit, 2.0] + [e.solved[-1] for e in ordered if e.solved]
+    right_end = max(end for end in ends if math.isfinite(end))
     notes = _notes(run, left_out, len(ordered))
     longest = max((len(shown(e.name, 40)) for e in head + tail), default=10)
     figure = Figure(figsize=(max(10.0, 7.5 + 0.07 * longest), 6.2 + 0.2 * len(notes)))
@@ -66,7 +72,8 @@ def draw(run):
     ax.set_xscale("log")
     ax.set_xlim(1.0, right_end)
     ax.set_ylim(0, 100)
-    ax.set_xticks(_ticks(right_end))
+    if _ticks(right_end):
+        ax.set_xticks(_ticks(right_end))
     ax.xaxis.set_major_formatter(FuncFormatter(lambda value, _: f"{value:.3g}"))
     ax.xaxis.set_minor_formatter(FuncFormatter(lambda value, _: ""))
     ax.grid(which="both", color="#e4e4e4", linewidth=0.6)

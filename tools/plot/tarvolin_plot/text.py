@@ -3,14 +3,16 @@
 import unicodedata
 
 
+def printable(text):
+    """Bytes that were not UTF-8 and control characters become '?': the SVG
+    could not hold them, and a message must stay on one line."""
+    return "".join("?" if unicodedata.category(c) in ("Cc", "Cs", "Cn", "Co") else c for c in text)
+
+
 def shown(text, width=None):
-    """Text safe to draw: bytes that were not UTF-8 and control characters
-    become '?', which the SVG could not hold, and a '$' stays a dollar sign
-    instead of opening a formula. With a width, longer text is cut with an
-    ellipsis."""
-    cleaned = "".join(
-        "?" if unicodedata.category(c) in ("Cc", "Cs", "Cn", "Co") else c for c in text
-    )
+    """Text safe to draw: printable, and a '$' stays a dollar sign instead of
+    opening a formula. With a width, longer text is cut with an ellipsis."""
+    cleaned = printable(text)
     if width is not None and len(cleaned) > width:
         cleaned = cleaned[: width - 1] + "\u2026"
     return cleaned.replace("$", r"\$")

@@ -1,0 +1,100 @@
+"""Bad input through the tool itself: one line naming the file, exit code 2,
+and no picture, whole or half, in the output folder."""
+
+import os
+import shutil
+import unittest
+
+from plot_env import copy_case, plot, scratch
+
+REPORTS = ("general.dat", "cluster.dat", "rating.dat", "positions.dat")
+
+
+def cut(path, keep):
+    """Keeps the share keep (0..1) of the file's bytes, as a run stopped by
+    a full disk or a killed process would."""
+    with open(path, "rb") as handle:
+        data = handle.read()
+    with open(path, "wb") as handle:
+        handle.write(data[: int(len(data) * keep)])
+
+
+def replace(path, old, new):
+    with open(path, "rb") as handle:
+        data = handle.read()
+    assert old in data, (path, old)
+    with open(path, "wb") as handle:
+        handle.write(data.replace(old, new))
+
+
+class BadInputTest(unittest.TestCase):
+    def check_refused(self, folder, names, *options):
+        out = scratch(self)
+        done = plot("--dir", folder, "--out", out, "--png", *options)
+        self.assertEqual(done.returncode, 2, done.stderr)
+        self.assertEqual(done.stdout, "")
+        self.assertEqual(done.stderr.count("\n"), 1, done.stderr)
+        self.assertIn(names, done.stderr)
+        self.assertEqual(os.listdir(out), [])
+
+    def test_missing_report(self):
+        for report in REPORTS:
+            folder = copy_case("e2e_small", scratch(self))
+            os.remove(os.path.join(folder, report))
+            with self.subTest(report):
+                self.check_refused(folder, os.path.join(folder, report))
+
+    def test_truncated_report(self):
+        for report in REPORTS:
+            for keep in (0.0, 0.3, 0.97):
+                folder = copy_case("e2e_two_clusters", scratch(self))
+                cut(os.path.join(folder, report), keep)
+                with self.subTest(report=report, keep=keep):
+                    self.check_refused(folder, report)
+
+    def test_garbage_report(self):
+        garbage = bytes(range(256)) * 8 + b"\0\n\n\nPosition   1: \n"
+        for report in REPORTS:
+            folder = copy_case("e2e_small", scratch(self))
+            with open(os.path.join(folder, report), "wb") as handle:
+                handle.write(garbage)
+            with self.subTest(report):
+                self.check_refused(folder, report)
+
+    def test_folder_without_a_run(self):
+        folder = scratch(self)
+        with open(os.path.join(folder, "notes.txt"), "w") as handle:
+            handle.write("nothing here\n")
+        self.check_refused(folder, folder)
+        self.check_refused(os.path.join(folder, "missing"), "missing")
+
+    def test_reports_of_two_runs(self):
+        folder = copy_case("e2e_small", scratch(self))
+        shutil.copy(os.path.join(copy_case("e2e_two_clusters", scratch(self)), "rating.dat"),
+                    folder)
+        self.check_refused(folder, "rating.dat")
+
+    def test_result_file_of_another_run(self):
+        for why, change in (
+            ("another suite", lambda folder, other: ["--result", os.path.join(other, "two.pgn")]),
+            ("one time changed", lambda folder, other: replace(
+                os.path.join(folder, "small.pgn"), b"'Alpha' 12s", b"'Alpha' 13s")),
+            ("another offset file", lambda folder, other: replace(
+                os.path.join(folder, "Offset.pgn"), b"'Beta 2' 2.5s", b"'Beta 2' 3.5s")),
+            ("a missing given file", lambda folder, other: ["--result", os.path.join(other, "x.pgn")]),
+        ):
+            folder = copy_case("e2e_small", scratch(self))
+            other = copy_case("e2e_two_clusters", scratch(self))
+            options = change(folder, other) or []
+            names = options[1] if options else os.path.join(folder, "small.pgn")
+            with self.subTest(why):
+                self.check_refused(folder, names, *options)
+
+    def test_unknown_option(self):
+        done = plot("--colour", "red")
+        self.assertEqual(done.returncode, 2)
+        self.assertIn("--colour", done.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,107 @@
+"""The three pictures of real runs: the example suite, two clusters of two,
+and a run at the capacity of 1000 programs. Each must render (rsvg-convert
+turns it into a PNG of the size the SVG declares), and ratings.svg must name
+the programs it shows."""
+
+import math
+import os
+import re
+import subprocess
+import unittest
+from xml.sax.saxutils import escape
+
+from matplotlib.image import imread
+
+from plot_env import EXAMPLES, GENERATOR, copy_case, plot, run_tarvolin, scratch
+from tarvolin_plot.rating_report import read_rating
+
+PICTURES = ("ratings", "solved", "positions")
+TITLES = {"ratings": "Ratings: ", "solved": "Solved within t seconds: ",
+          "positions": "Positions by difficulty: "}
+_SIZE = re.compile(r'<svg [^>]*width="([\d.]+)pt" height="([\d.]+)pt"')
+
+
+def rated_names(folder):
+    return [[p.name for p in block] for block in read_rating(os.path.join(folder, "rating.dat"))]
+
+
+class PicturesTest(unittest.TestCase):
+    def draw(self, folder):
+        """Runs the tool on folder and renders each SVG; returns the SVG texts
+        and the rendered sizes."""
+        out = scratch(self)
+        done = plot("--dir", folder, "--out", out, "--png")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        texts, sizes = {}, {}
+        for stem in PICTURES:
+            svg = os.path.join(out, stem + ".svg")
+            with open(svg, encoding="utf-8") as handle:
+                texts[stem] = handle.read()
+            width, height = (float(v) for v in _SIZE.search(texts[stem]).groups())
+            png = os.path.join(out, stem + "-rendered.png")
+            subprocess.run(["rsvg-convert", "--dpi-x", "72", "--dpi-y", "72", svg, "-o", png],
+                           check=True, timeout=120)
+            pixels = imread(png)
+            # At 72 dpi a point is a pixel.
+            self.assertEqual(pixels.shape[:2], (math.ceil(height), math.ceil(width)), stem)
+            # Drawn on, not blank: a good share of the pixels is not white.
+            inked = (pixels[:, :, :3].min(axis=2) < 0.9).mean()
+            self.assertGreater(inked, 0.02, stem)
+            self.assertTrue(os.path.isfile(os.path.join(out, stem + ".png")))
+            sizes[stem] = (width, height)
+            self.assertIn(TITLES[stem], texts[stem])
+        self.assertEqual(sorted(os.listdir(out)), sorted(
+            [s + ".svg" for s in PICTURES] + [s + ".png" for s in PICTURES]
+            + [s + "-rendered.png" for s in PICTURES]))
+        return texts, sizes
+
+    def test_example_suite(self):
+        folder = scratch(self)
+        for name in ("suite.pgn", "Offset.pgn"):
+            with open(os.path.join(EXAMPLES, name), "rb") as src, \
+                    open(os.path.join(folder, name), "wb") as dst:
+                dst.write(src.read())
+        run_tarvolin(folder, "suite")
+        texts, sizes = self.draw(folder)
+        for name in rated_names(folder)[0]:
+            self.assertIn(escape(name), texts["ratings"])
+            self.assertIn(escape(name), texts["solved"])
+        self.assertIn("one cluster, centred on the start Elo 2600", texts["ratings"])
+        self.assertNotIn("left out", texts["ratings"])
+        # The hardest position of the example, solved by nobody, is labelled.
+        self.assertIn("solved by 0/8", texts["positions"])
+        self.assertEqual(sizes["ratings"][0], 720)  # ten inches for short names
+
+    def test_two_clusters_of_two(self):
+        folder = copy_case("e2e_two_clusters", scratch(self))
+        texts, _ = self.draw(folder)
+        for block in rated_names(folder):
+            for name in block:
+                self.assertIn(escape(name), texts["ratings"])
+        self.assertIn("cluster 2", texts["ratings"])
+        self.assertIn("cannot be compared", texts["ratings"])
+        self.assertIn("Elm", texts["solved"])  # tried, though without a rating
+
+    @unittest.skipUnless(GENERATOR, "needs tarvolin_generate")
+    def test_capacity_run(self):
+        folder = scratch(self)
+        subprocess.run([GENERATOR, "--out", folder, "--programs", "1000", "--positions", "400",
+                        "--density", "0.1", "--seed", "1"], check=True,
+                       stdout=subprocess.DEVNULL, timeout=300)
+        run_tarvolin(folder, "suite")
+        clusters = rated_names(folder)
+        self.assertEqual(sum(len(block) for block in clusters), 1000)
+        texts, sizes = self.draw(folder)
+        block = clusters[0]
+        shown = [name for name in block if escape(name) in texts["ratings"]]
+        # The best and the worst, and how many were left out.
+        self.assertEqual(shown, block[:25] + block[-25:])
+        self.assertIn("950 more of cluster 1 left out", texts["ratings"])
+        self.assertIn("950 left out", texts["ratings"])
+        self.assertIn("986 of 1000 programs left out", texts["solved"])
+        # Still a picture a screen can show.
+        self.assertLess(sizes["ratings"][1], 16 * 72)
+
+
+if __name__ == "__main__":
+    unittest.main()

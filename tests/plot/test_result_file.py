@@ -1,0 +1,114 @@
+"""The result file and Offset.pgn read the way the run reads them."""
+
+import os
+import unittest
+
+from plot_env import scratch
+from tarvolin_plot.errors import InputError
+from tarvolin_plot.result_file import convert_time, read_result_file, split_entry
+
+
+def game(fen, comment, label=None, extra=""):
+    tags = '[Event "e"]\n' + (f'[Annotator "{label}"]\n' if label else "") + f'[FEN "{fen}"]\n'
+    return f"{tags}\n{comment} 1. e4 {extra}*\n\n"
+
+
+class EntryTest(unittest.TestCase):
+    def test_entries(self):
+        for entry, name, value in (
+            (b"'Alpha 3.1' 12.3s", b"Alpha3.1", 12.3),
+            (b"'Beta' >60s", b"Beta", -60.0),
+            (b"'Gamma'0s", b"Gamma", 0.0),
+            (b"'Delta' 7.25 sec", b"Delta", 7.25),
+            (b"'Epsilon' > 120s", b"Epsilon", -120.0),
+            (b"'Zeta' 1e1s", b"Zeta", 10.0),
+            (b"'Alpha' 1s5", b"Alpha", 1.0),
+            (b"'Hex' 0x1p3s", b"Hex", 8.0),
+            (b"'Eta' nan", b"Eta", None),
+            (b"'Theta' 1e999s", b"Theta", None),
+            (b"'Iota' 0xs", b"Iota", None),
+            (b"'Kappa' -s", b"Kappa", None),
+            (b" 'Alpha' 5s", b"", None),  # the blank takes the quote's place
+            (b"'NoQuote 5s", b"NoQuote5s", None),
+            (b"'Tab\t' 5s", b"Tab\t", 5.0),
+        ):
+            got_name, field = split_entry(entry)
+            self.assertEqual((got_name, convert_time(field)), (name, value), entry)
+
+
+class ResultFileTest(unittest.TestCase):
+    def read(self, text, offsets=None):
+        folder = scratch(self)
+        path = os.path.join(folder, "run.pgn")
+        with open(path, "wb") as handle:
+            handle.write(text.encode() if isinstance(text, str) else text)
+        if offsets is not None:
+            with open(os.path.join(folder, "Offset.pgn"), "w") as handle:
+                handle.write(offsets)
+        result = read_result_file(path)
+        return result.programs, [{result.programs[p]: t for p, t in times.items()}
+                                 for times in result.times]
+
+    def test_reading_rules(self):
+        for why, text, programs, times in (
+            ("first comment only, the second ignored",
+             game("F1", "{'A' 5s, 'B 2' >60s}", extra="{'A' 1s}"), ["A", "B2"],
+             [{"A": 5.0, "B2": -60.0}]),
+            ("a remark before the results is passed over",
+             game("F1", "{Pos 1 of the suite} {'A' 5s}"), ["A"], [{"A": 5.0}]),
+            ("layout after the brace",
+             game("F1", "{\n  'A' 5s}"), ["A"], [{"A": 5.0}]),
+            ("a repeated FEN is one position, the later times win",
+             game("F1", "{'A' 5s, 'B' 6s}") + game("F1", "{'A' 7s}"), ["A", "B"],
+             [{"A": 7.0, "B": 6.0}]),
+            ("times before the first FEN register the program only",
+             "{'A' 5s}\n" + game("F1", "{'B' 3s}"), ["A", "B"], [{"B": 3.0}]),
+            ("a time that is no number registers the program only",
+             game("F1", "{'A' x, 'B' 2s}"), ["A", "B"], [{"B": 2.0}]),
+            ("a decimal comma cuts the time",
+             game("F1", "{'A' 1,5s}"), ["A"], [{"A": 1.0}]),
+            ("a bracket inside a skipped comment is no tag",
+             game("F1", "{'A' 5s}", extra='{[FEN "F2"]}') + game("F3", "{'A' 2s}"), ["A"],
+             [{"A": 5.0}, {"A": 2.0}]),
+            ("{} holds no results",
+             game("F1", "{}") + game("F2", "{'A' 4s}"), ["A"], [{}, {"A": 4.0}]),
+            ("Windows line ends read like plain ones",
+             game("F1", "{'A' 5s,\n'B' 1s}").replace("\n", "\r\n"), ["A", "B"],
+             [{"A": 5.0, "B": 1.0}]),
+        ):
+            self.assertEqual(self.read(text), (programs, times), why)
+
+    def test_nul_cuts_a_name(self):
+        text = game("F1", "{'AB' 5s}").encode().replace(b"AB", b"A\0B")
+        # The entry is cut at the NUL as C text is: its time goes with it.
+        self.assertEqual(self.read(text), (["A"], [{}]))
+
+    def test_offsets_and_corrections(self):
+        text = game("F1", "{'A' 10s, 'B' 3s, 'C' 0.4s}") + game("F2", "{'A' >60s, 'B' >3s}")
+        offsets = ("[Event \"o\"]\n{'A' 9s, 'B' 9s}\n"  # the warm-up game is skipped
+                   "[Event \"o\"]\n{'A' 2s, 'B' 4s, 'Omega' 1s}\n"
+                   "[Event \"o\"]\n{'A' 3s}\n")
+        # A: offset 2.5, B: 4, C: none.
+        self.assertEqual(self.read(text, offsets)[1], [
+            {"A": 7.5, "B": 1.0, "C": 1.0},  # a solution is never under 1 s
+            {"A": -57.5, "B": -1.0},  # a limit the offset eats up stays a failure
+        ])
+
+    def test_offset_file_with_one_game_changes_nothing(self):
+        text = game("F1", "{'A' 10s}")
+        self.assertEqual(self.read(text, "[Event \"o\"]\n{'A' 9s}\n")[1], [{"A": 10.0}])
+
+    def test_too_many_programs(self):
+        entries = ", ".join(f"'P{i}' 1s" for i in range(1001))
+        with self.assertRaisesRegex(InputError, "more than 1000 programs"):
+            self.read(game("F1", "{" + entries + "}"))
+
+    def test_garbage_does_not_crash(self):
+        for text in (b"", b"\0\xff{'\x80", b"[", b'[FEN "', b"{'A", b"{'A' 5s",
+                     bytes(range(256)) * 20, b"[Event \"e\"]\n[FEN \"x\"]\n{'" + b"A" * 100000):
+            programs, times = self.read(text)
+            self.assertLessEqual(len(programs), 1000)
+
+
+if __name__ == "__main__":
+    unittest.main()

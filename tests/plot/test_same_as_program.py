@@ -1,0 +1,76 @@
+"""The tool reads a result file as the rating program does: on every seed of
+the fuzz corpus and on a few odd files, the times it computes must agree to
+the last printed digit with those the program lists in positions.dat (the
+check that the result file belongs to the reports), and the pictures of
+such odd runs are drawn all the same."""
+
+import contextlib
+import glob
+import io
+import os
+import subprocess
+import unittest
+
+from plot_env import BINARY, SOURCE, scratch
+from tarvolin_plot.cli import main
+from tarvolin_plot.run_data import load_run
+
+MARKER = b"\n%Offset\n"
+
+ODD_FILES = {
+    "crlf_and_offsets": (
+        b"[Event \"e\"]\r\n[FEN \"F1\"]\r\n{'A' 0.5s, 'B' 12s, 'C' >30s}\r\n"
+        b"[Event \"e\"]\r\n[FEN \"F2\"]\r\n{'A' 4s, 'B' >3s, 'C' 2s}\r\n"
+        + MARKER + b"[Event \"o\"]\n{'A' 9s}\n[Event \"o\"]\n{'A' 0.7s, 'C' 5s, 'B' -2s}\n"
+    ),
+    "bytes_and_long_names": (
+        b"[Event \"e\"]\n[FEN \"F1\"]\n{'\xc3\xa9l\xe8ve " + b"x" * 90 + b"' 3s, 'B\tx' 7s,"
+        b" '$1$' >9s}\n[Event \"e\"]\n[FEN \"F2\"]\n{'B\tx' 2s, '$1$' 3.25s, 'Z\rz' 8s}\n"
+    ),
+    "offset_larger_than_limits": (
+        b"[Event \"e\"]\n[FEN \"F1\"]\n{'A' 5s, 'B' >4s}\n"
+        b"[Event \"e\"]\n[FEN \"F2\"]\n{'A' >2s, 'B' 1e1s}\n"
+        + MARKER + b"[Event \"o\"]\n{}\n[Event \"o\"]\n{'A' 3s, 'B' 6s}\n"
+    ),
+}
+
+
+def cases():
+    seeds = sorted(glob.glob(os.path.join(SOURCE, "fuzz", "corpus", "*", "*.pgn")))
+    for path in seeds:
+        with open(path, "rb") as handle:
+            yield os.path.relpath(path, SOURCE), handle.read()
+    yield from ODD_FILES.items()
+
+
+class SameAsProgramTest(unittest.TestCase):
+    def test_every_complete_run_accepts_its_result_file(self):
+        compared = 0
+        for name, content in cases():
+            folder = scratch(self)
+            result, _, offsets = content.partition(MARKER)
+            with open(os.path.join(folder, "run.pgn"), "wb") as handle:
+                handle.write(result)
+            if offsets:
+                with open(os.path.join(folder, "Offset.pgn"), "wb") as handle:
+                    handle.write(offsets)
+            done = subprocess.run([BINARY], cwd=folder, input=b"run\n2600\n\n", timeout=120,
+                                  stdout=subprocess.DEVNULL)
+            if done.returncode != 0:
+                continue  # too few programs, or too many: no reports to hold it against
+            with self.subTest(name):
+                run = load_run(folder)
+                self.assertTrue(run.times_from.endswith("run.pgn"))
+                compared += 1
+                # Whatever the names and times, the pictures are drawn.
+                with contextlib.redirect_stdout(io.StringIO()):
+                    self.assertEqual(main(["--dir", folder]), 0)
+                for stem in ("ratings", "solved", "positions"):
+                    self.assertTrue(os.path.isfile(os.path.join(folder, stem + ".svg")))
+        # Nearly all seeds make a complete run; a handful would mean the
+        # corpus or the program changed under the test.
+        self.assertGreaterEqual(compared, 15)
+
+
+if __name__ == "__main__":
+    unittest.main()
