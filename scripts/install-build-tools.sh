@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever building Tarvolin needs and this machine
-# lacks: cmake, a C++ compiler and make, and with --tests also GoogleTest.
+# lacks: cmake, a C++ compiler and make, and with --tests also GoogleTest,
+# matplotlib for /usr/bin/python3 and rsvg-convert (tarvolin-plot's tests).
 # Says what it installs; installs nothing when everything is there.
 #
 #   scripts/install-build-tools.sh [--tests]
@@ -12,7 +13,8 @@ usage() {
   echo "Installs the missing ones of cmake, g++ and make with apt-get (as root, or"
   echo "through sudo), saying what it installs."
   echo
-  echo "  --tests     also GoogleTest (libgtest-dev), which only the tests need"
+  echo "  --tests     also GoogleTest (libgtest-dev), which only the tests need, and"
+  echo "              python3-matplotlib and librsvg2-bin for tarvolin-plot and its tests"
   echo "  -h, --help  print this help and exit"
 }
 
@@ -37,6 +39,10 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v c++ >/dev/null || command -v g++ >/dev/null || need+=(g++)
 command -v make >/dev/null || need+=(make)
 if [ $tests = 1 ] && ! have_gtest; then need+=(libgtest-dev); fi
+if [ $tests = 1 ] && ! /usr/bin/python3 -c 'import matplotlib' 2>/dev/null; then
+  need+=(python3-matplotlib)
+fi
+if [ $tests = 1 ] && ! command -v rsvg-convert >/dev/null; then need+=(librsvg2-bin); fi
 [ ${#need[@]} -eq 0 ] && exit 0
 
 echo "== installing what the build needs: ${need[*]}"

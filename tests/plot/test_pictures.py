@@ -70,7 +70,6 @@ class PicturesTest(unittest.TestCase):
         self.assertNotIn("left out", texts["ratings"])
         # The hardest position of the example, solved by nobody, is labelled.
         self.assertIn("solved by 0/8", texts["positions"])
-        self.assertEqual(sizes["ratings"][0], 720)  # ten inches for short names
 
     def test_two_clusters_of_two(self):
         folder = copy_case("e2e_two_clusters", scratch(self))

@@ -4,6 +4,7 @@ figure, and how many programs solved each."""
 import math
 
 from matplotlib.figure import Figure
+from matplotlib.ticker import MaxNLocator
 
 from .text import count, shown
 
@@ -13,9 +14,10 @@ LABELS = 10  # labels that fit beside the points
 
 def _marked(ordered):
     """The positions to label: every one nobody solved (as many as fit), then
-    the hardest that someone solved."""
+    the hardest that someone solved, about one in eight of a small suite."""
     unsolved = [p for p in reversed(ordered) if p.solved == 0]
-    hardest = [p for p in reversed(ordered) if p.solved > 0][:HARDEST]
+    hardest_count = min(HARDEST, math.ceil(len(ordered) / 8))
+    hardest = [p for p in reversed(ordered) if p.solved > 0][:hardest_count]
     room = max(LABELS - len(hardest), LABELS // 2)
     return unsolved[:room], len(unsolved) - len(unsolved[:room]), hardest[: LABELS - len(unsolved[:room])]
 
@@ -44,11 +46,14 @@ def draw(run):
     top.scatter([place[p.number] for p in others], [p.difficulty for p in others], s=size,
                 color="#1f77b4", label="solved by someone")
     top.scatter([place[p.number] for p in hardest], [p.difficulty for p in hardest], s=30,
-                color="#ff7f0e", label=f"the {len(hardest)} hardest solved by someone", zorder=3)
+                color="#ff7f0e", label=("the hardest solved by someone" if len(hardest) == 1
+                       else f"the {len(hardest)} hardest solved by someone"), zorder=3)
     nobody = [p for p in ordered if p.solved == 0]
     top.scatter([place[p.number] for p in nobody], [p.difficulty for p in nobody], s=36,
                 marker="X", color="#d62728", label=f"solved by nobody ({len(nobody)})", zorder=3)
-    for index, position in enumerate(unsolved + hardest):
+    # Top to bottom as the points lie, so that the leader lines do not cross.
+    labelled = sorted(unsolved + hardest, key=lambda p: (-p.difficulty, p.number))
+    for index, position in enumerate(labelled):
         colour = "#d62728" if position.solved == 0 else "#c05000"
         _label(top, index, position, place[position.number], position.difficulty, colour)
     if unlabelled:
@@ -70,6 +75,8 @@ def draw(run):
     bottom.set_ylim(0, max([p.tried for p in ordered], default=1) * 1.05)
     bottom.set_xlim(0.5, len(ordered) + 0.5)
     bottom.set_ylabel("programs")
+    bottom.xaxis.set_major_locator(MaxNLocator(integer=True))
+    bottom.yaxis.set_major_locator(MaxNLocator(integer=True))
     bottom.set_xlabel("positions, easiest to hardest (rank by difficulty)")
     bottom.legend(loc="upper right", fontsize=8.5)
     bottom.grid(axis="y", color="#e4e4e4", linewidth=0.6)

@@ -60,7 +60,7 @@ def _draw_cluster(ax, number, points, colour, size):
 def draw(run):
     rows = _rows(run.clusters)
     longest = max((len(shown(r[1].name)) for r in rows if r[1]), default=10)
-    width = max(10.0, 6.5 + 0.075 * min(longest, 80))
+    width = max(11.0, 9.0 + 0.075 * min(longest, 80))
     notes = _notes(run, rows)
     height = 1.9 + 0.24 * max(len(rows), 3) + 0.2 * len(notes)
     figure = Figure(figsize=(width, height))
@@ -98,7 +98,8 @@ def draw(run):
     handles, legend_labels = ax.get_legend_handles_labels()
     if len(handles) > 11:
         handles, legend_labels = handles[:10] + handles[-1:], legend_labels[:10] + legend_labels[-1:]
-    ax.legend(handles, legend_labels, loc="lower right", fontsize=8, framealpha=0.9)
+    # Beside the panel, where it covers no error bar.
+    ax.legend(handles, legend_labels, loc="upper left", bbox_to_anchor=(1.01, 1.0), fontsize=8)
     bottom = (0.12 + 0.17 * len(notes)) / height
     figure.text(0.01, 0.01, "\n".join(notes), fontsize=8.5, va="bottom", ha="left")
     figure.tight_layout(rect=(0, bottom, 1, 1))

@@ -34,6 +34,7 @@ class Run:
     times: list  # of Times, in order of first mention
     largest_limit: float
     times_from: str  # the file the times were taken from
+    offsets_from: str = ""  # the Offset.pgn whose offsets were taken off, if any
 
 
 def _mark(time):
@@ -125,10 +126,12 @@ def load_run(folder, result_path=None):
     if result_path is None:
         default = os.path.join(folder, general.database)
         result_path = default if os.path.isfile(default) else None
+    run = Run(folder, general, rating, positions, [], _largest_limit(positions), "")
     if result_path is None:
-        times, source = _times_from_positions(positions), paths["positions.dat"]
+        run.times, run.times_from = _times_from_positions(positions), paths["positions.dat"]
     else:
         result = read_result_file(result_path)
         _check_belongs(result, general, positions, folder)
-        times, source = _times_from_result(result), result_path
-    return Run(folder, general, rating, positions, times, _largest_limit(positions), source)
+        run.times, run.times_from = _times_from_result(result), result_path
+        run.offsets_from = result.offset_path
+    return run

@@ -2,6 +2,7 @@
 seconds, t on a log scale: the solution curve."""
 
 import math
+import os
 
 from matplotlib.figure import Figure
 from matplotlib.ticker import FuncFormatter
@@ -44,9 +45,12 @@ def _notes(run, left_out, total):
     if run.times_from.endswith("positions.dat"):
         notes = ["Times from positions.dat (no result file given or found beside the reports): "
                  "as the rating used them, to 0.01 s."]
+    elif run.offsets_from:
+        notes = [f"Times from {shown(os.path.basename(run.times_from), 40)}, each program's offset "
+                 "from Offset.pgn taken off and raised to at least 1 s, as the rating uses them."]
     else:
-        notes = ["Times from the result file, each program's offset from Offset.pgn taken off "
-                 "(where there is one) and raised to at least 1 s, as the rating uses them."]
+        notes = [f"Times from {shown(os.path.basename(run.times_from), 40)} (no Offset.pgn beside "
+                 "it), raised to at least 1 s, as the rating uses them."]
     if left_out:
         notes.append(f"Showing the {KEEP // 2} programs with the largest and the "
                      f"{KEEP - (KEEP + 1) // 2} with the smallest share solved: "
@@ -58,7 +62,9 @@ def draw(run):
     ordered = _order(run.times)
     head, left_out, tail = top_and_bottom(ordered, KEEP)
     ends = [run.largest_limit, 2.0] + [e.solved[-1] for e in ordered if e.solved]
-    right_end = max(end for end in ends if math.isfinite(end))
+    largest = max(end for end in ends if math.isfinite(end))
+    # A little room past the largest time, so that a last step there shows.
+    right_end = largest * 1.15
     notes = _notes(run, left_out, len(ordered))
     longest = max((len(shown(e.name, 40)) for e in head + tail), default=10)
     figure = Figure(figsize=(max(10.0, 7.5 + 0.07 * longest), 6.2 + 0.2 * len(notes)))
@@ -67,17 +73,21 @@ def draw(run):
         xs, ys = _curve(entry, right_end)
         label = (f"{shown(entry.name, 40)}: {len(entry.solved)}/{entry.tried} "
                  f"({100.0 * len(entry.solved) / entry.tried:.0f} %)")
-        ax.step(xs, ys, where="post", color=COLOURS[index % len(COLOURS)],
-                linestyle="-" if index < len(head) else "--", linewidth=1.6, label=label)
+        # Each curve thinner than the one before and drawn over it, so that
+        # curves which run together still show.
+        width = 3.0 - 1.8 * index / max(len(head) + len(tail) - 1, 1)
+        ax.step(xs, ys, where="post", color=COLOURS[index % len(COLOURS)], zorder=2 + index,
+                linestyle="-" if index < len(head) else "--", linewidth=width, label=label)
+    ax.axvline(largest, color="#888888", linewidth=0.8, linestyle=":")
     ax.set_xscale("log")
     ax.set_xlim(1.0, right_end)
     ax.set_ylim(0, 100)
-    if _ticks(right_end):
-        ax.set_xticks(_ticks(right_end))
+    if _ticks(largest):
+        ax.set_xticks(_ticks(largest))
     ax.xaxis.set_major_formatter(FuncFormatter(lambda value, _: f"{value:.3g}"))
     ax.xaxis.set_minor_formatter(FuncFormatter(lambda value, _: ""))
     ax.grid(which="both", color="#e4e4e4", linewidth=0.6)
-    ax.set_xlabel("time t (seconds, log scale)")
+    ax.set_xlabel(f"time t (seconds, log scale; dotted: the largest time, {largest:.4g} s)")
     ax.set_ylabel("solved within t (% of the positions tried)")
     ax.set_title(f"Solved within t seconds: {shown(run.general.database, 60)}")
     title = (f"best {len(head)} / worst {len(tail)} (dashed)" if left_out
