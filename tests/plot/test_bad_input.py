@@ -61,6 +61,15 @@ class BadInputTest(unittest.TestCase):
             with self.subTest(report):
                 self.check_refused(folder, report)
 
+    def test_pipe_in_place_of_a_file(self):
+        # Read, it would never end; it is refused instead.
+        for report in REPORTS + ("small.pgn",):
+            folder = copy_case("e2e_small", scratch(self))
+            os.remove(os.path.join(folder, report))
+            os.mkfifo(os.path.join(folder, report))
+            with self.subTest(report):
+                self.check_refused(folder, report)
+
     def test_folder_without_a_run(self):
         folder = scratch(self)
         with open(os.path.join(folder, "notes.txt"), "w") as handle:

@@ -1,5 +1,8 @@
 """The one kind of failure the readers report, and how they read a file."""
 
+import os
+
+
 class InputError(Exception):
     """A file that cannot serve as input; the message names it."""
 
@@ -12,6 +15,9 @@ class InputError(Exception):
 def read_bytes(path):
     """The whole file, or an InputError that says why not."""
     try:
+        # A pipe or a device would be read for ever: only plain files count.
+        if os.path.exists(path) and not os.path.isdir(path) and not os.path.isfile(path):
+            raise InputError(path, "not a plain file")
         with open(path, "rb") as handle:
             return handle.read()
     except FileNotFoundError:

@@ -2,6 +2,7 @@
 
 import io
 import os
+import warnings
 
 import matplotlib
 
@@ -18,6 +19,10 @@ matplotlib.rcParams.update(
 )
 
 PNG_DPI = 100
+
+# A name in a script the font lacks is drawn as a box; that is no reason to
+# fill the terminal with warnings.
+warnings.filterwarnings("ignore", message="Glyph .* missing from")
 
 
 class OutputError(Exception):

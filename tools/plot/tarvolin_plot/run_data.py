@@ -125,7 +125,7 @@ def load_run(folder, result_path=None):
     positions = read_positions(paths["positions.dat"], general.positions)
     if result_path is None:
         default = os.path.join(folder, general.database)
-        result_path = default if os.path.isfile(default) else None
+        result_path = default if os.path.exists(default) else None
     run = Run(folder, general, rating, positions, [], _largest_limit(positions), "")
     if result_path is None:
         run.times, run.times_from = _times_from_positions(positions), paths["positions.dat"]
