@@ -99,10 +99,20 @@ class BadInputTest(unittest.TestCase):
             with self.subTest(why):
                 self.check_refused(folder, names, *options)
 
-    def test_unknown_option(self):
-        done = plot("--colour", "red")
-        self.assertEqual(done.returncode, 2)
-        self.assertIn("--colour", done.stderr)
+    def test_wrong_option(self):
+        for arguments in (["--colour", "red"], ["--dir"], ["extra"]):
+            done = plot(*arguments)
+            self.assertEqual(done.returncode, 2, arguments)
+            self.assertEqual(done.stdout, "")
+            first, rest = done.stderr.split("\n", 1)
+            self.assertIn(arguments[0], first)
+            self.assertTrue(rest.startswith("usage: tarvolin-plot"), done.stderr)
+
+    def test_help(self):
+        done = plot("--help")
+        self.assertEqual((done.returncode, done.stderr), (0, ""))
+        for option in ("--dir", "--result", "--out", "--png", "(default: "):
+            self.assertIn(option, done.stdout)
 
 
 if __name__ == "__main__":
