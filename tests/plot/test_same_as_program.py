@@ -27,6 +27,7 @@ ODD_FILES = {
         b"[Event \"e\"]\n[FEN \"F1\"]\n{'\xc3\xa9l\xe8ve " + b"x" * 90 + b"' 3s, 'B\tx' 7s,"
         b" '$1$' >9s}\n[Event \"e\"]\n[FEN \"F2\"]\n{'B\tx' 2s, '$1$' 3.25s, 'Z\rz' 8s}\n"
     ),
+    "nothing_tried": b"{'A' 1s, 'B' 2s}\n[Event \"e\"]\n[FEN \"F1\"]\n{}\n",
     "offset_larger_than_limits": (
         b"[Event \"e\"]\n[FEN \"F1\"]\n{'A' 5s, 'B' >4s}\n"
         b"[Event \"e\"]\n[FEN \"F2\"]\n{'A' >2s, 'B' 1e1s}\n"

@@ -60,6 +60,9 @@ def draw(run):
         top.text(1.05, 0.96 - 0.09 * (len(unsolved) + len(hardest)),
                  f"\u2026 and {unlabelled} more solved by nobody", transform=top.transAxes,
                  fontsize=8, color="#d62728", va="center")
+    if not ordered:
+        top.text(0.5, 0.5, "No position was tried by any program.", transform=top.transAxes,
+                 ha="center", va="center")
     top.axhline(0.0, color="#888888", linewidth=0.7, linestyle="--")
     top.set_ylabel("difficulty (Elo; 0 = the run's MST2,\n+50 per doubling)")
     top.legend(loc="upper left", fontsize=8.5)
@@ -73,7 +76,7 @@ def draw(run):
         heights = heights[:1] + heights + heights[-1:] if heights else [0, 0]
         bottom.fill_between(edges, heights, step="mid", color=colour, label=label)
     bottom.set_ylim(0, max([p.tried for p in ordered], default=1) * 1.05)
-    bottom.set_xlim(0.5, len(ordered) + 0.5)
+    bottom.set_xlim(0.5, max(len(ordered), 1) + 0.5)
     bottom.set_ylabel("programs")
     bottom.xaxis.set_major_locator(MaxNLocator(integer=True))
     bottom.yaxis.set_major_locator(MaxNLocator(integer=True))

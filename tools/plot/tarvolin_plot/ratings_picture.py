@@ -34,7 +34,9 @@ def _notes(run, rows):
     rated = sum(len(block) for block in run.clusters)
     shown_count = sum(1 for row in rows if row[1] is not None)
     start = elo(run.general.start_elo)
-    if len(run.clusters) == 1:
+    if not run.clusters:
+        notes = ["No program has a match, so none has a rating."]
+    elif len(run.clusters) == 1:
         notes = [f"All rated programs form one cluster, centred on the start Elo {start}."]
     else:
         notes = [f"Each of the {len(run.clusters)} clusters is centred on the start Elo "

@@ -92,8 +92,12 @@ def draw(run):
     ax.set_title(f"Solved within t seconds: {shown(run.general.database, 60)}")
     title = (f"best {len(head)} / worst {len(tail)} (dashed)" if left_out
              else count(len(head), "program"))
-    ax.legend(loc="upper left", bbox_to_anchor=(1.01, 1.0), fontsize=8.5, title=title,
-              title_fontsize=9)
+    if ordered:
+        ax.legend(loc="upper left", bbox_to_anchor=(1.01, 1.0), fontsize=8.5, title=title,
+                  title_fontsize=9)
+    else:
+        ax.text(0.5, 0.5, "No program was tried on any position.", transform=ax.transAxes,
+                ha="center", va="center")
     figure.text(0.01, 0.01, "\n".join(notes), fontsize=8.5, va="bottom", ha="left")
     figure.tight_layout(rect=(0, (0.12 + 0.17 * len(notes)) / figure.get_figheight(), 1, 1))
     return figure
