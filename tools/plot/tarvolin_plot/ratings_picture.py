@@ -9,28 +9,29 @@ from .selection import cluster_quotas, top_and_bottom
 from .text import count, elo, shown
 
 ROW_BUDGET = 50  # rows that stay readable on one picture
-NAME_WIDTH = 40
+LEGEND_CLUSTERS = 9  # past that, the colours repeat anyway
 COLOURS = ["#1f77b4", "#d62728", "#2ca02c", "#9467bd", "#ff7f0e",
            "#8c564b", "#e377c2", "#17becf", "#7f7f7f", "#bcbd22"]
 
 
 def _rows(clusters):
     """(cluster number, program or None for a gap, programs left out) per
-    row, top to bottom."""
-    rows = []
+    row, top to bottom, and the clusters left out whole."""
+    rows, omitted = [], []
     quotas = cluster_quotas([len(block) for block in clusters], ROW_BUDGET)
     for number, (block, quota) in enumerate(zip(clusters, quotas), 1):
         if quota == 0:
+            omitted.append(number)
             continue
         head, left_out, tail = top_and_bottom(block, quota)
         rows += [(number, program, 0) for program in head]
         if left_out:
             rows.append((number, None, left_out))
         rows += [(number, program, 0) for program in tail]
-    return rows
+    return rows, omitted
 
 
-def _notes(run, rows):
+def _notes(run, rows, omitted):
     rated = sum(len(block) for block in run.clusters)
     shown_count = sum(1 for row in rows if row[1] is not None)
     start = elo(run.general.start_elo)
@@ -44,6 +45,10 @@ def _notes(run, rows):
     if shown_count < rated:
         notes.append(f"Showing the top and bottom of each cluster: {shown_count} of "
                      f"{rated} rated programs, {rated - shown_count} left out.")
+    if omitted:
+        notes.append(f"{count(len(omitted), 'cluster')} left out whole, for want of room: "
+                     f"numbers {', '.join(map(str, omitted[:12]))}"
+                     f"{', ...' if len(omitted) > 12 else ''}.")
     unrated = run.general.programs - rated
     if unrated:
         notes.append(f"{count(unrated, 'program')} without a match and so without a rating.")
@@ -60,10 +65,10 @@ def _draw_cluster(ax, number, points, colour, size):
 
 
 def draw(run):
-    rows = _rows(run.clusters)
+    rows, omitted = _rows(run.clusters)
     longest = max((len(shown(r[1].name)) for r in rows if r[1]), default=10)
     width = max(11.0, 9.0 + 0.075 * min(longest, 80))
-    notes = _notes(run, rows)
+    notes = _notes(run, rows, omitted)
     height = 1.9 + 0.24 * max(len(rows), 3) + 0.2 * len(notes)
     figure = Figure(figsize=(width, height))
     ax = figure.add_subplot()
@@ -98,10 +103,13 @@ def draw(run):
     ax.set_ylabel("rank in cluster, program")
     ax.set_title(f"Ratings: {shown(run.general.database, 60)}")
     handles, legend_labels = ax.get_legend_handles_labels()
-    if len(handles) > 11:
-        handles, legend_labels = handles[:10] + handles[-1:], legend_labels[:10] + legend_labels[-1:]
+    title = None
+    if len(by_cluster) > LEGEND_CLUSTERS:
+        title = f"colours of the first {LEGEND_CLUSTERS} of {len(by_cluster)} clusters shown"
+        handles, legend_labels = handles[: LEGEND_CLUSTERS + 1], legend_labels[: LEGEND_CLUSTERS + 1]
     # Beside the panel, where it covers no error bar.
-    ax.legend(handles, legend_labels, loc="upper left", bbox_to_anchor=(1.01, 1.0), fontsize=8)
+    ax.legend(handles, legend_labels, loc="upper left", bbox_to_anchor=(1.01, 1.0), fontsize=8,
+              title=title, title_fontsize=8)
     bottom = (0.12 + 0.17 * len(notes)) / height
     figure.text(0.01, 0.01, "\n".join(notes), fontsize=8.5, va="bottom", ha="left")
     figure.tight_layout(rect=(0, bottom, 1, 1))
