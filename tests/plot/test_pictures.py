@@ -21,6 +21,11 @@ TITLES = {"ratings": "Ratings: ", "solved": "Solved within t seconds: ",
 _SIZE = re.compile(r'<svg [^>]*width="([\d.]+)pt" height="([\d.]+)pt"')
 
 
+def labelled(name, svg):
+    """Whether the ratings picture has the row label of name ("rank  name")."""
+    return f"  {escape(name)}</text>" in svg
+
+
 def rated_names(folder):
     return [[p.name for p in block] for block in read_rating(os.path.join(folder, "rating.dat"))]
 
@@ -64,8 +69,8 @@ class PicturesTest(unittest.TestCase):
         run_tarvolin(folder, "suite")
         texts, sizes = self.draw(folder)
         for name in rated_names(folder)[0]:
-            self.assertIn(escape(name), texts["ratings"])
-            self.assertIn(escape(name), texts["solved"])
+            self.assertTrue(labelled(name, texts["ratings"]), name)
+            self.assertIn(escape(name) + ": ", texts["solved"])
         self.assertIn("one cluster, centred on the start Elo 2600", texts["ratings"])
         self.assertNotIn("left out", texts["ratings"])
         # The hardest position of the example, solved by nobody, is labelled.
@@ -76,7 +81,7 @@ class PicturesTest(unittest.TestCase):
         texts, _ = self.draw(folder)
         for block in rated_names(folder):
             for name in block:
-                self.assertIn(escape(name), texts["ratings"])
+                self.assertTrue(labelled(name, texts["ratings"]), name)
         self.assertIn("cluster 2", texts["ratings"])
         self.assertIn("cannot be compared", texts["ratings"])
         self.assertIn("Elm", texts["solved"])  # tried, though without a rating
@@ -92,7 +97,7 @@ class PicturesTest(unittest.TestCase):
         self.assertEqual(sum(len(block) for block in clusters), 1000)
         texts, sizes = self.draw(folder)
         block = clusters[0]
-        shown = [name for name in block if escape(name) in texts["ratings"]]
+        shown = [name for name in block if labelled(name, texts["ratings"])]
         # The best and the worst, and how many were left out.
         self.assertEqual(shown, block[:25] + block[-25:])
         self.assertIn("950 more of cluster 1 left out", texts["ratings"])
@@ -100,6 +105,28 @@ class PicturesTest(unittest.TestCase):
         self.assertIn("986 of 1000 programs left out", texts["solved"])
         # Still a picture a screen can show.
         self.assertLess(sizes["ratings"][1], 16 * 72)
+
+
+    @unittest.skipUnless(GENERATOR, "needs tarvolin_generate")
+    def test_many_clusters(self):
+        folder = scratch(self)
+        subprocess.run([GENERATOR, "--out", folder, "--programs", "300", "--positions", "300",
+                        "--density", "0.5", "--groups", "30", "--seed", "3"], check=True,
+                       stdout=subprocess.DEVNULL, timeout=300)
+        run_tarvolin(folder, "suite")
+        clusters = rated_names(folder)
+        self.assertEqual(len(clusters), 30)
+        texts, _ = self.draw(folder)
+        present = [[labelled(n, texts["ratings"]) for n in block] for block in clusters]
+        shown = [number for number, marks in enumerate(present) if any(marks)]
+        # Whole clusters stay out only from the end, and every cluster shown
+        # has its best and its worst program on the picture.
+        self.assertEqual(shown, list(range(len(shown))))
+        self.assertGreater(len(shown), 10)
+        for number in shown:
+            self.assertTrue(present[number][0] and present[number][-1], number)
+        self.assertLessEqual(sum(sum(marks) for marks in present), 50)
+        self.assertIn(f"{30 - len(shown)} clusters left out whole", texts["ratings"])
 
 
 if __name__ == "__main__":
