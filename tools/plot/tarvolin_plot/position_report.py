@@ -29,6 +29,7 @@ class Position:
     # The listing lines as written; parsed on demand, since at full size the
     # report holds two million of them.
     listing: str = ""
+    longest: float = 0.0  # the largest time listed, a limit or a solution
 
     def listed(self):
         """(name, mark, time as printed) for every program tried here."""
@@ -65,8 +66,13 @@ def _section(path, number, body):
     position.listing = lines[6]
     if position.solved > position.tried or lines[6].count("\n") + 1 != position.tried:
         raise InputError(path, f"truncated at position {number}: its listing is incomplete")
-    if position.listed() is None:
+    listed = position.listed()
+    if listed is None:
         raise InputError(path, f"truncated at position {number}: a listing line is cut")
+    try:
+        position.longest = max(float(shown) for _name, _mark, shown in listed)
+    except ValueError:
+        raise InputError(path, f"position {number}: a time is not a number") from None
     return position
 
 

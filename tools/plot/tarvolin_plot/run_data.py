@@ -94,14 +94,6 @@ def _times_from_positions(positions):
     return list(by_name.values())
 
 
-def _largest_limit(positions):
-    largest = 0.0
-    for position in positions:
-        for _name, _mark, shown in position.listed():
-            largest = max(largest, float(shown))
-    return largest
-
-
 def _check_clusters(folder, rating, cluster_names):
     if [sorted(p.name for p in block) for block in rating] != [
         sorted(names) for names in cluster_names
@@ -126,7 +118,8 @@ def load_run(folder, result_path=None):
     if result_path is None:
         default = os.path.join(folder, general.database)
         result_path = default if os.path.exists(default) else None
-    run = Run(folder, general, rating, positions, [], _largest_limit(positions), "")
+    largest = max((p.longest for p in positions), default=0.0)
+    run = Run(folder, general, rating, positions, [], largest, "")
     if result_path is None:
         run.times, run.times_from = _times_from_positions(positions), paths["positions.dat"]
     else:
