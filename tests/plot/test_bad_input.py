@@ -61,6 +61,20 @@ class BadInputTest(unittest.TestCase):
             with self.subTest(report):
                 self.check_refused(folder, report)
 
+    def test_figure_that_is_no_number(self):
+        for report, old, new in (
+            ("general.dat", b"Start Elo :   2500", b"Start Elo :   25x0"),
+            ("cluster.dat", b"3 programs, 7 matches", b"4 programs, 7 matches"),
+            ("rating.dat", b": 2597  214", b": 25x7  214"),
+            ("rating.dat", b"  2 Beta2", b"  5 Beta2"),
+            ("positions.dat", b"12.00 s", b"1.2.3 s"),
+            ("positions.dat", b"Solved by 1 of 3", b"Solved by 1 of 4"),
+        ):
+            folder = copy_case("e2e_small", scratch(self))
+            replace(os.path.join(folder, report), old, new)
+            with self.subTest(report=report, change=new):
+                self.check_refused(folder, report)
+
     def test_pipe_in_place_of_a_file(self):
         # Read, it would never end; it is refused instead.
         for report in REPORTS + ("small.pgn",):
