@@ -23,8 +23,8 @@ def _marked(ordered):
 
 
 def _label(ax, index, position, x, y, colour):
-    text = (f"#{position.number} {shown(position.label, 24)}: {position.difficulty:+.1f} Elo, "
-            f"solved by {position.solved}/{position.tried}")
+    name = f"#{position.number} {shown(position.label, 24)}".rstrip()
+    text = f"{name}: {position.difficulty:+.1f} Elo, solved by {position.solved}/{position.tried}"
     # Beside the panel, where the hardest positions end anyway: the labels
     # never cover a point.
     ax.annotate(text, xy=(x, y), xytext=(1.05, 0.96 - 0.09 * index), textcoords="axes fraction",
