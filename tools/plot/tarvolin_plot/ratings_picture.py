@@ -67,7 +67,9 @@ def _draw_cluster(ax, number, points, colour, size):
 def draw(run):
     rows, omitted = _rows(run.clusters)
     longest = max((len(shown(r[1].name)) for r in rows if r[1]), default=10)
-    width = max(11.0, 9.0 + 0.075 * min(longest, 80))
+    # Room for the names (about 0.09 inch a letter), the legend, and a
+    # panel at least six and a half inches wide.
+    width = max(11.0, 10.1 + 0.09 * min(longest, 80))
     notes = _notes(run, rows, omitted)
     height = 1.9 + 0.24 * max(len(rows), 3) + 0.2 * len(notes)
     figure = Figure(figsize=(width, height))

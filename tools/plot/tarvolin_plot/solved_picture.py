@@ -67,7 +67,8 @@ def draw(run):
     right_end = largest * 1.15
     notes = _notes(run, left_out, len(ordered))
     longest = max((len(shown(e.name, 40)) for e in head + tail), default=10)
-    figure = Figure(figsize=(max(10.0, 7.5 + 0.07 * longest), 6.2 + 0.2 * len(notes)))
+    # The legend holds the name and some 18 letters of figures.
+    figure = Figure(figsize=(max(10.0, 8.0 + 0.075 * (longest + 18)), 6.2 + 0.2 * len(notes)))
     ax = figure.add_subplot()
     for index, entry in enumerate(head + tail):
         xs, ys = _curve(entry, right_end)
