@@ -5,6 +5,12 @@
 namespace tarvolin::solve {
 
 bool SuitePosition::is_correct(std::string_view uci_move) const {
+  // A null move ("0000") or anything but a move of the side to move's own
+  // pieces is never right, not even where only am is given.
+  std::optional<int> from = parse_square(uci_move.substr(0, 2));
+  if (uci_move.size() < 4 || uci_move.size() > 5 || !from || !parse_square(uci_move.substr(2, 2)) ||
+      !is_own_piece(board, board.squares[*from]))
+    return false;
   auto matches = [&](const SanMove& san) { return uci_matches_san(uci_move, san, board); };
   if (!best.empty() && std::none_of(best.begin(), best.end(), matches)) return false;
   return std::none_of(avoid.begin(), avoid.end(), matches);

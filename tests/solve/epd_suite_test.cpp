@@ -32,6 +32,8 @@ TEST(EpdSuite, ReadsFieldsAndOperations) {
   EXPECT_FALSE(suite[1].is_correct("h1g1"));
   EXPECT_TRUE(suite[1].is_correct("e5d6"));
   EXPECT_TRUE(suite[1].is_correct("h1h2"));
+  for (const char* no_move : {"0000", "(none)", "h8g8", "", "h1"})
+    EXPECT_FALSE(suite[1].is_correct(no_move)) << no_move;
 }
 
 TEST(EpdSuite, BadLinesStopWithTheirNumber) {
