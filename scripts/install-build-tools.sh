@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever building Tarvolin needs and this machine
-# lacks: cmake, a C++ compiler and make, and with --tests also GoogleTest.
+# lacks: cmake, a C++ compiler, make and CLI11, and with --tests also
+# GoogleTest and the stockfish engine.
 # Says what it installs; installs nothing when everything is there.
 #
 #   scripts/install-build-tools.sh [--tests]
@@ -9,10 +10,11 @@ set -euo pipefail
 usage() {
   echo "usage: scripts/install-build-tools.sh [--tests]"
   echo
-  echo "Installs the missing ones of cmake, g++ and make with apt-get (as root, or"
-  echo "through sudo), saying what it installs."
+  echo "Installs the missing ones of cmake, g++, make and CLI11 (libcli11-dev) with"
+  echo "apt-get (as root, or through sudo), saying what it installs."
   echo
-  echo "  --tests     also GoogleTest (libgtest-dev), which only the tests need"
+  echo "  --tests     also GoogleTest (libgtest-dev) and the stockfish engine, which"
+  echo "              only the tests need"
   echo "  -h, --help  print this help and exit"
 }
 
@@ -36,7 +38,11 @@ need=()
 command -v cmake >/dev/null || need+=(cmake)
 command -v c++ >/dev/null || command -v g++ >/dev/null || need+=(g++)
 command -v make >/dev/null || need+=(make)
+[ -f /usr/include/CLI/CLI.hpp ] || [ -f /usr/local/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 if [ $tests = 1 ] && ! have_gtest; then need+=(libgtest-dev); fi
+if [ $tests = 1 ] && [ ! -x /usr/games/stockfish ] && ! command -v stockfish >/dev/null; then
+  need+=(stockfish)
+fi
 [ ${#need[@]} -eq 0 ] && exit 0
 
 echo "== installing what the build needs: ${need[*]}"

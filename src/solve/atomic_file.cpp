@@ -33,10 +33,6 @@ bool replace_file(const std::string& path, const std::string& text, std::string&
     ::unlink(temporary.c_str());
     return why = "cannot write " + path + ": " + std::strerror(error ? error : EIO), false;
   }
-  // The rename itself reaches the disk with the folder.
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) ::fsync(dir), ::close(dir);
   return true;
 }
 

@@ -89,6 +89,22 @@ TEST(SolveFailures, BadInputStopsBeforeAnyPosition) {
   }
 }
 
+TEST(SolveFailures, HelpNamesEveryOption) {
+  tarvolin::testing::ScratchDir dir;
+  Finished help = run_solve("--epd x --help");
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("usage: tarvolin-solve", 0), 0u);
+  for (const char* option :
+       {"--epd", "--engine", "cmd=", "name=", "arg=", "option.", "--time", "--out", "--concurrency",
+        "(default: 1)", "--shard", "--rerun", "--merge", "Exit codes"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  Finished wrong = run_solve("--frobnicate");
+  EXPECT_EQ(wrong.exit_code, 2);
+  EXPECT_EQ(wrong.err.rfind("tarvolin-solve: ", 0), 0u);
+  EXPECT_NE(wrong.err.find("--frobnicate"), std::string::npos);
+}
+
 TEST(SolveFailures, KilledRunLeavesWholeGamesAndResumes) {
   ScratchDir dir;
   dir.write("s.epd", SUITE);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "solve/solve_support.h"
@@ -139,6 +140,32 @@ TEST(SolveRun, CrashesAndHangsCostOnlyTheirPosition) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(result_comments(dir.read("out.pgn"))["r7/1P5k/8/8/8/8/7p/6K1 w - - 0 1"],
             "{'Beta Engine' >0.2s, 'Alpha' 1.200s}");
+}
+
+}  // namespace
+}  // namespace tarvolin::solve::testing
+
+namespace tarvolin::solve::testing {
+namespace {
+
+// An engine that answers at once: all the time a position takes is the
+// runner's own (hand-shake, judging, rewriting the file and flushing it).
+TEST(SolveRun, OverheadPerPositionUnderTwentyMilliseconds) {
+  tarvolin::testing::ScratchDir dir;
+  std::string suite;
+  for (int n = 0; n < 100; ++n) {
+    const std::string count = std::to_string(n);
+    suite += "7k/8/8/8/8/8/8/R6K w - - bm Ra8+; hmvc " + count + ";\n";
+  }
+  dir.write("s.epd", suite);
+  std::string engine =
+      fake_engine("quick", "position 7k/\ninfo depth 1 time 0 pv a1a8\nbestmove a1a8\n");
+  auto start = std::chrono::steady_clock::now();
+  Finished run = run_solve("--epd s.epd " + engine + " --time 1 --out o.pgn");
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(result_comments(dir.read("o.pgn")).size(), 100u);
+  EXPECT_LT(seconds, 100 * 0.020);
 }
 
 }  // namespace
