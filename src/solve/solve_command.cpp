@@ -90,6 +90,10 @@ int solve_command(int argc, char** argv) {
   if (suite.empty()) return fail(options.epd + " holds no position", 2);
   std::optional<std::string> old_text = read_file(options.out, why);
   if (!why.empty()) return fail(why, 2);
+  std::filesystem::path folder = std::filesystem::path(options.out).parent_path();
+  std::error_code error;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+    return fail("the folder of " + options.out + " does not exist", 2);
   ResultDoc doc(old_text.value_or(""));
 
   unsigned cores = std::thread::hardware_concurrency();

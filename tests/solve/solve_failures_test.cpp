@@ -73,6 +73,9 @@ TEST(SolveFailures, BadInputStopsBeforeAnyPosition) {
       {"no --out", "--epd s.epd " + ok + " --time 1", "required"},
       {"unknown engine word", "--epd s.epd " + ok + " hash=1 --time 1 --out o.pgn",
        "unknown engine setting 'hash'"},
+      {"output folder missing", "--epd s.epd " + ok + " --time 1 --out no/o.pgn",
+       "the folder of no/o.pgn does not exist"},
+      {"output is a folder", "--epd s.epd " + ok + " --time 1 --out .", "cannot read ."},
       {"merge with a missing file", "--merge o.pgn missing.pgn", "missing.pgn does not exist"},
   };
   dir.write("s.epd", SUITE);
