@@ -54,9 +54,9 @@ void Progress::position_done() {
   }
 }
 
-void Progress::warn(const std::string& message) {
+void Progress::say(const std::string& message) {
   if (drawn_) std::cerr << "\r\033[K";
-  std::cerr << "tarvolin-solve: warning: " << message << "\n";
+  std::cerr << "tarvolin-solve: " << message << "\n";
   if (drawn_) std::cerr << line() << std::flush;
 }
 

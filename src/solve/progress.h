@@ -19,8 +19,9 @@ class Progress {
   // A position is finished: redraws the line (on a terminal) or prints it
   // when the last one is 5 s old.
   void position_done();
-  // A warning, on a line of its own.
-  void warn(const std::string& message);
+  // A warning, or an error, on a line of its own.
+  void warn(const std::string& message) { say("warning: " + message); }
+  void say(const std::string& message);
   // Ends the progress line and prints the table.
   void summary(std::ostream& out);
 

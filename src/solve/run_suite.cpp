@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <iostream>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -66,7 +65,7 @@ void record(Shared& shared, const Task& task,
   shared.progress.position_done();
   std::string why;
   if (changed && !replace_file(shared.setup.out_path, shared.doc.text(), why)) {
-    std::cerr << "\ntarvolin-solve: " << why << "; the last complete file stays\n";
+    shared.progress.say(why + "; the last complete file stays");
     shared.failed = true;
     shared.abort = true;
   }
