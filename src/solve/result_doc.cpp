@@ -53,6 +53,12 @@ void ResultDoc::append(const std::string& game_text) {
 
 void ResultDoc::set_entry(const GameTags& tags, const std::string& entry,
                           const std::string& before_fen) {
+  if (!closer_.empty()) {
+    // A file cut off inside a tag or a comment is closed first, or what
+    // follows would be read as part of it.
+    text_ += closer_;
+    rescan();
+  }
   const ScannedGame* game = last_game(tags.fen);
   const ScannedGame* next = before_fen.empty() ? nullptr : last_game(before_fen);
   if (game == nullptr && next != nullptr && next->begin > 0) {
@@ -91,7 +97,7 @@ void ResultDoc::merge(std::string_view other) {
   for (const ScannedGame& game : scan_result_text(other)) {
     if (!game.has_fen) continue;
     std::string_view whole = other.substr(game.begin, game.end - game.begin);
-    if (!has_position(game.fen) && whole.rfind("[Event ", 0) == 0) {
+    if (!has_position(game.fen) && game.own_fen && whole.rfind("[Event ", 0) == 0) {
       append(std::string(trimmed(whole)) + "\n");
       rescan();
       continue;

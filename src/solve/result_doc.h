@@ -34,12 +34,13 @@ class ResultDoc {
   void merge(std::string_view other);
 
  private:
-  void rescan() { games_ = scan_result_text(text_); }
+  void rescan() { games_ = scan_result_text(text_, &closer_); }
   const ScannedGame* last_game(const std::string& fen) const;
   void append(const std::string& game_text);
 
   std::string text_;
   std::vector<ScannedGame> games_;
+  std::string closer_;
 };
 
 // "[Event ...]" to the result comment and "*", for a position new to the file.

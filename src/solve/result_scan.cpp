@@ -42,7 +42,8 @@ class Scanner {
         note_termination(i_ - 1);
       }
     }
-    games_.back().end = t_.size();
+    end_game(t_.size());
+    if (in_comment) closer_ = "}";
     if (!games_.front().has_fen) games_.erase(games_.begin());
     return std::move(games_);
   }
@@ -58,10 +59,15 @@ class Scanner {
   // one more character and white space; a part that is empty ends the tag.
   std::string read_tag(std::size_t open) {
     std::size_t name_begin = i_;
-    if (scan_to("\"") == 0 || i_ >= t_.size()) return "";
+    bool have_name = scan_to("\"") > 0;
+    if (i_ >= t_.size()) {
+      closer_ = "\"?\"]";  // a '[' at the end would take in all that follows
+      return std::string();
+    }
+    if (!have_name) return std::string();
     std::string name = cut_at_nul(t_.substr(name_begin, i_ - name_begin));
     if (name == "Event ") {
-      games_.back().end = open;
+      end_game(open);
       games_.emplace_back();
       games_.back().begin = open;
       results_done_ = false;
@@ -69,17 +75,25 @@ class Scanner {
     std::size_t value_begin = ++i_;
     bool have_value = scan_to("\"") > 0;
     if (name == "FEN ") {
-      // A FEN tag after the game's results moves them to no position of
-      // ours: such a game is left as it is.
-      games_.back().has_fen = !results_done_;
-      games_.back().fen = have_value ? cut_at_nul(t_.substr(value_begin, i_ - value_begin)) : "";
+      have_position_ = true;
+      current_fen_ = have_value ? cut_at_nul(t_.substr(value_begin, i_ - value_begin)) : "";
+      games_.back().own_fen = true;
     }
+    if (i_ >= t_.size()) closer_ = "\"]";
     if (have_value && i_ < t_.size()) {
       i_ = std::min(i_ + 2, t_.size());
       while (i_ < t_.size() && std::isspace(static_cast<unsigned char>(t_[i_]))) ++i_;
     }
     games_.back().body = i_;
     return name;
+  }
+
+  // A game without results would have them count for the position current
+  // at its end.
+  void end_game(std::size_t at) {
+    ScannedGame& game = games_.back();
+    game.end = at;
+    if (!results_done_) game.has_fen = have_position_, game.fen = current_fen_;
   }
 
   bool result_comment_follows() {
@@ -89,11 +103,17 @@ class Scanner {
     return false;
   }
 
+  // A game's results belong to the position of the last FEN tag before
+  // them, in this game or an earlier one; none before the first FEN tag.
   void read_result_comment(std::size_t open) {
     ScannedGame& game = games_.back();
-    bool counts = game.has_fen;
+    bool counts = have_position_;
     results_done_ = true;
-    if (counts) game.has_comment = true, game.comment_open = open;
+    if (counts) {
+      game.has_fen = game.has_comment = true;
+      game.fen = current_fen_;
+      game.comment_open = open;
+    }
     for (;;) {
       std::size_t entry_begin = i_;
       if (scan_to(",}") > 0 && counts)
@@ -103,6 +123,7 @@ class Scanner {
       // the end of the text: the comment is over.
       if (scan_to("'}") == 0 || i_ >= t_.size()) {
         if (counts) game.comment_close = i_ < t_.size() && t_[i_] == '}' ? i_ : t_.size();
+        if (i_ >= t_.size()) closer_ = "}";
         return;
       }
       if (t_[i_] == '}') {
@@ -126,7 +147,14 @@ class Scanner {
 
   std::string_view t_;
   std::size_t i_ = 0;
+
+ public:
+  const char* closer_ = "";  // what the text lacks to end outside tags and comments
+
+ private:
   bool results_done_ = false;  // the current game's result comment has been read
+  bool have_position_ = false;
+  std::string current_fen_;
   std::vector<ScannedGame> games_;
 };
 
@@ -144,6 +172,11 @@ std::string entry_key(std::string_view entry_text) {
   return key;
 }
 
-std::vector<ScannedGame> scan_result_text(std::string_view text) { return Scanner(text).run(); }
+std::vector<ScannedGame> scan_result_text(std::string_view text, std::string* closer) {
+  Scanner scanner(text);
+  std::vector<ScannedGame> games = scanner.run();
+  if (closer != nullptr) *closer = scanner.closer_;
+  return games;
+}
 
 }  // namespace tarvolin::solve

@@ -17,10 +17,11 @@ struct ScannedEntry {
 
 struct ScannedGame {
   std::size_t begin = 0, end = 0;  // from its Event tag to the next one
+  // The position its results count for: that of the last FEN tag before
+  // them, which may stand in an earlier game.
   bool has_fen = false;
   std::string fen;
-  // The result comment counts for this game's position only when it comes
-  // after the FEN tag.
+  bool own_fen = false;  // the game has a FEN tag of its own
   bool has_comment = false;
   std::size_t comment_open = 0, comment_close = 0;  // '{', and '}' or the end of the text
   std::vector<ScannedEntry> entries;
@@ -29,8 +30,10 @@ struct ScannedGame {
 };
 
 // Every game of the text; text before the first Event tag is a game of its
-// own only when it has a FEN tag.
-std::vector<ScannedGame> scan_result_text(std::string_view text);
+// own only when it belongs to a position.
+// When the text ends inside a tag or a comment, closer receives what closes
+// it, so that text appended after it is read on its own.
+std::vector<ScannedGame> scan_result_text(std::string_view text, std::string* closer = nullptr);
 
 // The program name of one entry's raw text, as the reader keys it.
 std::string entry_key(std::string_view entry_text);
