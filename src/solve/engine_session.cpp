@@ -89,8 +89,7 @@ SearchOutcome EngineSession::search(const SuitePosition& position, long long lim
   }
   outcome.kind = closed ? SearchOutcome::crashed : SearchOutcome::hung;
   process_.kill();
-  std::string ignored;
-  open(ignored);  // a fresh engine for the next position
+  open(outcome.restart_failure);  // a fresh engine for the next position
   return outcome;
 }
 

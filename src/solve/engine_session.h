@@ -13,7 +13,8 @@ namespace tarvolin::solve {
 
 struct SearchOutcome {
   enum Kind { solved, unsolved, crashed, hung } kind = unsolved;
-  double seconds = 0;  // for solved
+  double seconds = 0;           // for solved
+  std::string restart_failure;  // after a crash or hang, why the engine could not be restarted
 };
 
 class EngineSession {

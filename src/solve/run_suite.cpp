@@ -45,10 +45,11 @@ void record(Shared& shared, const Task& task,
     if (outcome.kind == SearchOutcome::crashed || outcome.kind == SearchOutcome::hung) {
       shared.failed = true;
       shared.progress.unrun(engine);
-      shared.progress.warn("engine '" + name + "' " +
-                           (outcome.kind == SearchOutcome::hung ? "hung" : "crashed") +
-                           " on position " + std::to_string(position.number) + " (" +
-                           position.label() + "): no entry, engine restarted");
+      shared.progress.warn(
+          "engine '" + name + "' " + (outcome.kind == SearchOutcome::hung ? "hung" : "crashed") +
+          " on position " + std::to_string(position.number) + " (" + position.label() +
+          "): no entry; " +
+          (outcome.restart_failure.empty() ? "engine restarted" : outcome.restart_failure));
       continue;
     }
     shared.progress.record(engine, outcome.kind == SearchOutcome::solved, outcome.seconds);
@@ -79,10 +80,9 @@ void work(Shared& shared, std::vector<std::unique_ptr<EngineSession>>& sessions)
     std::vector<std::pair<std::size_t, SearchOutcome>> results;
     for (std::size_t engine : task.engines) {
       EngineSession& session = *sessions[engine];
-      std::string why;
       SearchOutcome outcome;
       outcome.kind = SearchOutcome::crashed;
-      if (session.usable() || session.open(why))
+      if (session.usable() || session.open(outcome.restart_failure))
         outcome = session.search(*task.position, shared.setup.time_ms);
       results.emplace_back(engine, outcome);
     }
