@@ -62,7 +62,9 @@ void search(const Script& script, const std::string& fen) {
         std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(step.c_str() + 6)));
       } else if (step == "wait-stop") {
         std::string line;
-        while (std::getline(std::cin, line) && line != "stop") {
+        while (std::getline(std::cin, line)) {
+          if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
+          if (line == "stop") break;
         }
       } else if (step == "crash") {
         std::_Exit(3);

@@ -154,9 +154,12 @@ TEST(SolveFailures, FullDiskKeepsTheLastCompleteFile) {
   std::string limit = std::to_string(third + 20);
   std::string command = std::string("prlimit --fsize=") + limit + " '" + TARVOLIN_SOLVE +
                         "' --epd s.epd " + slow_engine(0) +
-                        " --time 1 --out o.pgn </dev/null >/dev/null 2>solve.stderr";
+                        " --time 1 --out o.pgn </dev/null >solve.stdout 2>solve.stderr";
   int status = std::system(command.c_str());
   EXPECT_EQ(WEXITSTATUS(status), 1);
+  // The third position's file could not be written: the run stops there.
+  std::string table = tarvolin::testing::read_file("solve.stdout");
+  EXPECT_NE(table.find(" 3/3 "), std::string::npos) << table;
   std::string err = tarvolin::testing::read_file("solve.stderr");
   EXPECT_NE(err.find("tarvolin-solve: cannot write o.pgn"), std::string::npos) << err;
   EXPECT_EQ(dir.read("o.pgn"), full.substr(0, third - 1));

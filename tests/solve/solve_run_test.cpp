@@ -65,6 +65,15 @@ TEST(SolveRun, FakeEnginesThroughTheRatingProgram) {
   EXPECT_NE(run.out.find("4/5"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("80.0 %"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("1.250s"), std::string::npos) << run.out;
+  std::size_t beta_row = run.out.find("Beta Engine ");
+  ASSERT_NE(beta_row, std::string::npos) << run.out;
+  std::string beta = run.out.substr(beta_row, run.out.find('\n', beta_row) - beta_row);
+  EXPECT_NE(beta.find(" 1/5 "), std::string::npos) << beta;
+  EXPECT_NE(beta.find(" 20.0 % "), std::string::npos) << beta;
+  EXPECT_NE(beta.find(" 2.000s  "), beta.rfind(" 2.000s")) << beta;  // mean and median
+  EXPECT_NE(run.err.find("5/5 positions, solved: Alpha 4 Beta Engine 1, elapsed "),
+            std::string::npos)
+      << run.err;
 
   tarvolin::testing::RunResult rated = tarvolin::testing::run_binary("suite\n2600\n\n");
   EXPECT_EQ(rated.exit_code, 0) << rated.console;
@@ -116,7 +125,7 @@ TEST(SolveRun, CrashesAndHangsCostOnlyTheirPosition) {
   std::string script =
       "name Alpha\nlog alpha.log\nposition r7/1P5k\ncrash-once crashed\n"
       "info depth 1 time 1200 pv b7a8q\nbestmove b7a8q\n"
-      "position 7k/8/8/3pP3\ninfo depth 1 pv h1g1\nhang\n" +
+      "position 7k/8/8/3pP3\ninfo depth 1 pv h1g1\nwait-stop\nhang\n" +
       std::string(ALPHA);
   Finished run = run_solve("--epd suite.epd " + fake_engine("alpha", script) + " option.Hash=8 " +
                            fake_engine("beta", BETA) + " --time 0.2 --out out.pgn");
@@ -133,6 +142,7 @@ TEST(SolveRun, CrashesAndHangsCostOnlyTheirPosition) {
   EXPECT_EQ(comments[F4], "{'Alpha' >0.2s, 'Beta Engine' >0.2s}");
   // Each restart repeats the hand-shake and the options.
   EXPECT_EQ(count_lines("alpha.log", "setoption name Hash value 8"), 3);
+  EXPECT_EQ(count_lines("alpha.log", "stop"), 1);  // past limit and grace, before the kill
 
   // Run again: the crash does not repeat, the hang does.
   run = run_solve("--epd suite.epd " + fake_engine("alpha", script) + " " +
