@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever building Tarvolin needs and this machine
-# lacks: cmake, a C++ compiler and make, and with --tests also GoogleTest,
-# matplotlib for /usr/bin/python3 and rsvg-convert (tarvolin-plot's tests).
+# lacks: cmake, a C++ compiler, make and CLI11, and with --tests also
+# GoogleTest, the stockfish engine, matplotlib for /usr/bin/python3 and
+# rsvg-convert (tarvolin-plot's tests).
 # Says what it installs; installs nothing when everything is there.
 #
 #   scripts/install-build-tools.sh [--tests]
@@ -10,11 +11,12 @@ set -euo pipefail
 usage() {
   echo "usage: scripts/install-build-tools.sh [--tests]"
   echo
-  echo "Installs the missing ones of cmake, g++ and make with apt-get (as root, or"
-  echo "through sudo), saying what it installs."
+  echo "Installs the missing ones of cmake, g++, make and CLI11 (libcli11-dev) with"
+  echo "apt-get (as root, or through sudo), saying what it installs."
   echo
-  echo "  --tests     also GoogleTest (libgtest-dev), which only the tests need, and"
-  echo "              python3-matplotlib and librsvg2-bin for tarvolin-plot and its tests"
+  echo "  --tests     also GoogleTest (libgtest-dev) and the stockfish engine, which"
+  echo "              only the tests need, and python3-matplotlib and librsvg2-bin"
+  echo "              for tarvolin-plot and its tests"
   echo "  -h, --help  print this help and exit"
 }
 
@@ -38,7 +40,11 @@ need=()
 command -v cmake >/dev/null || need+=(cmake)
 command -v c++ >/dev/null || command -v g++ >/dev/null || need+=(g++)
 command -v make >/dev/null || need+=(make)
+[ -f /usr/include/CLI/CLI.hpp ] || [ -f /usr/local/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 if [ $tests = 1 ] && ! have_gtest; then need+=(libgtest-dev); fi
+if [ $tests = 1 ] && [ ! -x /usr/games/stockfish ] && ! command -v stockfish >/dev/null; then
+  need+=(stockfish)
+fi
 if [ $tests = 1 ] && ! /usr/bin/python3 -c 'import matplotlib' 2>/dev/null; then
   need+=(python3-matplotlib)
 fi

@@ -1,0 +1,125 @@
+#include "solve/epd_suite.h"
+
+#include <algorithm>
+
+namespace tarvolin::solve {
+
+bool SuitePosition::is_correct(std::string_view uci_move) const {
+  // A null move ("0000") or anything but a move of the side to move's own
+  // pieces is never right, not even where only am is given.
+  std::optional<int> from = parse_square(uci_move.substr(0, 2));
+  if (uci_move.size() < 4 || uci_move.size() > 5 || !from || !parse_square(uci_move.substr(2, 2)) ||
+      !is_own_piece(board, board.squares[*from]))
+    return false;
+  auto matches = [&](const SanMove& san) { return uci_matches_san(uci_move, san, board); };
+  if (!best.empty() && std::none_of(best.begin(), best.end(), matches)) return false;
+  return std::none_of(avoid.begin(), avoid.end(), matches);
+}
+
+std::string SuitePosition::label() const {
+  return id.empty() ? "Pos " + std::to_string(number) : id;
+}
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Splits on blanks; a double-quoted operand stays one word, without quotes.
+std::vector<std::string> words(std::string_view text) {
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (is_blank(text[i])) {
+      ++i;
+    } else if (text[i] == '"') {
+      std::size_t end = text.find('"', i + 1);
+      if (end == std::string_view::npos) end = text.size();
+      out.emplace_back(text.substr(i + 1, end - i - 1));
+      i = end + 1;
+    } else {
+      std::size_t end = i;
+      while (end < text.size() && !is_blank(text[end])) ++end;
+      out.emplace_back(text.substr(i, end - i));
+      i = end;
+    }
+  }
+  return out;
+}
+
+bool is_count(const std::string& text) {
+  return !text.empty() && text.size() < 10 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The operations after the four fields: "opcode operand...;" each.
+bool read_operations(std::string_view text, SuitePosition& position, std::string& why) {
+  std::string hmvc = "0", fmvn = "1";
+  std::size_t start = 0;
+  bool quoted = false;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] == '"') quoted = !quoted;
+    if (i < text.size() && (quoted || text[i] != ';')) continue;
+    std::vector<std::string> op = words(text.substr(start, i - start));
+    start = i + 1;
+    if (op.empty()) continue;
+    const std::string& code = op[0];
+    if (code == "bm" || code == "am") {
+      if (op.size() < 2) return why = code + " without a move", false;
+      for (std::size_t k = 1; k < op.size(); ++k) {
+        std::optional<SanMove> move = parse_san(op[k], position.board, why);
+        if (!move) return false;
+        (code == "bm" ? position.best : position.avoid).push_back(*move);
+      }
+    } else if (code == "id" && op.size() >= 2) {
+      position.id = op[1];
+    } else if ((code == "hmvc" || code == "fmvn") && op.size() >= 2) {
+      if (!is_count(op[1])) return why = code + " is not a number", false;
+      (code == "hmvc" ? hmvc : fmvn) = op[1];
+    }
+  }
+  if (position.best.empty() && position.avoid.empty()) return why = "neither bm nor am", false;
+  position.fen += " " + hmvc + " " + fmvn;
+  return true;
+}
+
+bool read_line(const std::string& line, SuitePosition& position, std::string& why) {
+  std::string_view rest = line;
+  std::string_view fields[4];
+  for (std::string_view& field : fields) {
+    while (!rest.empty() && is_blank(rest.front())) rest.remove_prefix(1);
+    std::size_t end = 0;
+    while (end < rest.size() && !is_blank(rest[end])) ++end;
+    if (end == 0) return why = "fewer than four FEN fields", false;
+    field = rest.substr(0, end);
+    rest.remove_prefix(end);
+  }
+  std::optional<Board> board = parse_fen_fields(fields[0], fields[1], fields[2], fields[3], why);
+  if (!board) return false;
+  position.board = *board;
+  position.fen = std::string(fields[0]) + " " + std::string(fields[1]) + " " +
+                 std::string(fields[2]) + " " + std::string(fields[3]);
+  return read_operations(rest, position, why);
+}
+
+}  // namespace
+
+bool read_suite(std::istream& in, std::vector<SuitePosition>& out, std::string& error) {
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    std::size_t first = 0;
+    while (first < line.size() && is_blank(line[first])) ++first;
+    if (first == line.size() || line[first] == '#') continue;
+    SuitePosition position;
+    position.line = number;
+    position.number = static_cast<int>(out.size()) + 1;
+    std::string why;
+    if (!read_line(line, position, why)) {
+      error = "line " + std::to_string(number) + ": " + why;
+      return false;
+    }
+    out.push_back(std::move(position));
+  }
+  return true;
+}
+
+}  // namespace tarvolin::solve

@@ -1,0 +1,114 @@
+#include "solve/options.h"
+
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <iostream>
+
+namespace tarvolin::solve {
+
+namespace {
+
+bool parse_limit(const std::string& text, long long& ms) {
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
+  char* end = nullptr;
+  double seconds = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !(seconds > 0) || seconds > 1e6) return false;
+  ms = std::llround(seconds * 1000.0);
+  return ms >= 1;
+}
+
+bool parse_shard(const std::string& text, int& shard, int& shards) {
+  std::size_t slash = text.find('/');
+  if (slash == std::string::npos || slash == 0 || slash + 1 >= text.size() ||
+      text.find_first_not_of("0123456789/") != std::string::npos || text.size() > 15)
+    return false;
+  shard = std::stoi(text.substr(0, slash));
+  shards = std::stoi(text.substr(slash + 1));
+  return shards >= 1 && shard >= 1 && shard <= shards;
+}
+
+const char* const HELP =
+    R"(usage: tarvolin-solve --epd SUITE.epd --engine cmd=PATH [WORD...] [--engine ...]
+                      --time SECONDS --out RESULT.pgn [--concurrency N] [--shard K/N] [--rerun]
+       tarvolin-solve --merge OUT.pgn IN.pgn...
+
+Runs UCI engines over an EPD test suite and writes, or extends, the result file that
+tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'Name' >LIMITs).
+
+  --epd SUITE.epd       the test suite: four FEN fields, then bm and/or am (SAN), id,
+                        hmvc, fmvn; checked whole before any engine starts
+  --engine WORD...      one engine, given by the words up to the next option; repeat for
+                        each engine:
+                          cmd=PATH            the program (searched on PATH); required
+                          name=NAME           the name in the file (default: its id name)
+                          arg=ARG             an argument for the program; repeatable
+                          option.NAME=VALUE   a UCI option sent at start; repeatable
+  --time SECONDS        the limit per position, decimals allowed (no default)
+  --out RESULT.pgn      the result file; an existing one is extended, and an engine's
+                        entry already there is not run again (no default)
+  --concurrency N       engine processes running at once, each on its own position
+                        (default: 1)
+  --shard K/N           run only the suite's positions K, K+N, K+2N, ... (default: 1/1)
+  --rerun               run engines again where the file has their entry (default: off)
+  --merge OUT IN...     merge result files into OUT, later files' entries winning; takes
+                        no other option
+  -h, --help            print this help and exit
+
+Exit codes: 0 all done; 1 some positions could not be run (an engine crashed or hung) or
+the file could not be written; 2 bad usage or bad input (nothing was run).
+)";
+
+int usage_error(const std::string& message) {
+  std::cerr << "tarvolin-solve: " << message << " (see --help)\n";
+  return 2;
+}
+
+}  // namespace
+
+int parse_options(int argc, char** argv, Options& options) {
+  CLI::App app{"", "tarvolin-solve"};
+  std::vector<std::vector<std::string>> engine_words;
+  std::string shard_text;
+  bool help = false;
+  // The help text above says what each option means.
+  app.set_help_flag();
+  app.add_flag("-h,--help", help);
+  app.add_option("--epd", options.epd);
+  app.add_option("--engine", engine_words)->expected(1, -1);
+  app.add_option("--time", options.time_text);
+  app.add_option("--out", options.out);
+  app.add_option("--concurrency", options.concurrency)->check(CLI::Range(1, 256));
+  app.add_option("--shard", shard_text);
+  app.add_flag("--rerun", options.rerun);
+  app.add_option("--merge", options.merge)->expected(2, -1);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return usage_error(error.what());
+  }
+  if (help) {
+    std::cout << HELP;
+    return 0;
+  }
+  if (!options.merge.empty()) {
+    if (!options.epd.empty() || !engine_words.empty() || !options.out.empty())
+      return usage_error("--merge takes no other option");
+    return -1;
+  }
+  if (options.epd.empty() || engine_words.empty() || options.time_text.empty() ||
+      options.out.empty())
+    return usage_error("--epd, --engine, --time and --out are required");
+  if (!parse_limit(options.time_text, options.time_ms))
+    return usage_error("--time '" + options.time_text + "' is not a positive number of seconds");
+  if (!shard_text.empty() && !parse_shard(shard_text, options.shard, options.shards))
+    return usage_error("--shard '" + shard_text + "' is not K/N with 1 <= K <= N");
+  for (const std::vector<std::string>& words : engine_words) {
+    EngineSpec spec;
+    std::string why;
+    if (!parse_engine_spec(words, spec, why)) return usage_error(why);
+    options.engines.push_back(std::move(spec));
+  }
+  return -1;
+}
+
+}  // namespace tarvolin::solve

@@ -1,0 +1,26 @@
+// The command line of tarvolin-solve.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "solve/engine_spec.h"
+
+namespace tarvolin::solve {
+
+struct Options {
+  std::string epd, out;
+  std::vector<EngineSpec> engines;
+  std::string time_text;  // the limit as typed, for the ">LIMITs" entries
+  long long time_ms = 0;
+  int concurrency = 1;
+  int shard = 1, shards = 1;
+  bool rerun = false;
+  std::vector<std::string> merge;  // OUT then IN..., when merging
+};
+
+// Parses argv. Returns -1 to go on, or the exit code (0 after --help, 2 for
+// bad usage with the message printed).
+int parse_options(int argc, char** argv, Options& options);
+
+}  // namespace tarvolin::solve

@@ -1,0 +1,95 @@
+#include "solve/progress.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <numeric>
+
+namespace tarvolin::solve {
+
+std::string clock_text(double seconds) {
+  long long s = static_cast<long long>(seconds + 0.5);
+  char text[48];
+  if (s >= 3600)
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  else
+    std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
+  return text;
+}
+
+Progress::Progress(std::vector<std::string> engines, int positions)
+    : total_(positions), terminal_(::isatty(2) != 0) {
+  for (std::string& name : engines) engines_.push_back({std::move(name), 0, 0, 0, {}});
+  start_ = last_print_ = std::chrono::steady_clock::now();
+}
+
+void Progress::record(std::size_t engine, bool solved, double seconds) {
+  EngineTally& tally = engines_[engine];
+  ++tally.tried;
+  if (solved) ++tally.solved, tally.times.push_back(seconds);
+}
+
+std::string Progress::line() const {
+  double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  std::string text = std::to_string(done_) + "/" + std::to_string(total_) + " positions, solved:";
+  for (const EngineTally& tally : engines_)
+    text += " " + tally.name + " " + std::to_string(tally.solved);
+  text += ", elapsed " + clock_text(elapsed);
+  if (done_ > 0 && done_ < total_)
+    text += ", left ~" + clock_text(elapsed / done_ * (total_ - done_));
+  return text;
+}
+
+void Progress::position_done() {
+  ++done_;
+  auto now = std::chrono::steady_clock::now();
+  if (terminal_) {
+    std::cerr << "\r\033[K" << line() << std::flush;
+    drawn_ = true;
+  } else if (now - last_print_ >= std::chrono::seconds(5) || done_ == total_) {
+    std::cerr << line() << "\n" << std::flush;
+    last_print_ = now;
+  }
+}
+
+void Progress::say(const std::string& message) {
+  if (drawn_) std::cerr << "\r\033[K";
+  std::cerr << "tarvolin-solve: " << message << "\n";
+  if (drawn_) std::cerr << line() << std::flush;
+}
+
+void Progress::summary(std::ostream& out) {
+  if (drawn_) std::cerr << "\n";
+  drawn_ = false;
+  std::size_t width = 6;
+  for (const EngineTally& tally : engines_) width = std::max(width, tally.name.size());
+  char row[160];
+  std::snprintf(row, sizeof row, "%-*s  %9s  %7s  %9s  %9s  %s\n", static_cast<int>(width),
+                "engine", "solved", "share", "mean", "median", "not run");
+  out << row;
+  for (EngineTally& tally : engines_) {
+    std::string solved = std::to_string(tally.solved) + "/" + std::to_string(tally.tried);
+    std::string share = "-", mean = "-", median = "-";
+    if (tally.tried > 0) {
+      std::snprintf(row, sizeof row, "%.1f %%", 100.0 * tally.solved / tally.tried);
+      share = row;
+    }
+    if (!tally.times.empty()) {
+      std::vector<double>& t = tally.times;
+      std::sort(t.begin(), t.end());
+      std::size_t n = t.size();
+      std::snprintf(row, sizeof row, "%.3fs", std::accumulate(t.begin(), t.end(), 0.0) / n);
+      mean = row;
+      std::snprintf(row, sizeof row, "%.3fs", n % 2 ? t[n / 2] : (t[n / 2 - 1] + t[n / 2]) / 2);
+      median = row;
+    }
+    out << tally.name << std::string(width - std::min(width, tally.name.size()), ' ');
+    std::snprintf(row, sizeof row, "  %9s  %7s  %9s  %9s  %d\n", solved.c_str(), share.c_str(),
+                  mean.c_str(), median.c_str(), tally.failed);
+    out << row;
+  }
+}
+
+}  // namespace tarvolin::solve

@@ -1,0 +1,37 @@
+// Runs the engines over the suite's positions with a fixed number of
+// workers, and keeps the result file up to date after every position.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "solve/engine_session.h"
+#include "solve/epd_suite.h"
+#include "solve/progress.h"
+#include "solve/result_doc.h"
+
+namespace tarvolin::solve {
+
+struct Task {
+  const SuitePosition* position;
+  std::vector<std::size_t> engines;  // indexes of the engines still to run on it
+};
+
+struct RunSetup {
+  std::string out_path, event, time_text;
+  long long time_ms = 0;
+  std::vector<std::string> names;  // per engine, as written into the file
+};
+
+// Each worker owns one session per engine. Returns 0 when every task ran,
+// 1 when some engine crashed or hung or the file could not be written.
+int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
+              std::vector<std::vector<std::unique_ptr<EngineSession>>>& workers, ResultDoc& doc,
+              Progress& progress);
+
+// "'Name' 1.234s" or "'Name' >LIMITs".
+std::string entry_text(const std::string& name, const SearchOutcome& outcome,
+                       const std::string& time_text);
+
+}  // namespace tarvolin::solve

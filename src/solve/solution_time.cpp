@@ -1,0 +1,64 @@
+#include "solve/solution_time.h"
+
+#include <charconv>
+
+namespace tarvolin::solve {
+
+namespace {
+
+// Cuts the next blank-separated word off the front of the text.
+std::string_view next_word(std::string_view& text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  std::size_t end = 0;
+  while (end < text.size() && text[end] != ' ' && text[end] != '\t') ++end;
+  std::string_view word = text.substr(0, end);
+  text.remove_prefix(end);
+  return word;
+}
+
+std::optional<long long> number(std::string_view word) {
+  long long value = 0;
+  auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (error != std::errc() || end != word.data() + word.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<PvReport> read_pv_line(std::string_view line, double wall_ms) {
+  if (next_word(line) != "info") return std::nullopt;
+  PvReport report;
+  report.wall_ms = wall_ms;
+  for (std::string_view word = next_word(line); !word.empty(); word = next_word(line)) {
+    if (word == "string") return std::nullopt;  // free text to the end of the line
+    if (word == "multipv") {
+      std::optional<long long> index = number(next_word(line));
+      if (index && *index != 1) return std::nullopt;
+    } else if (word == "time") {
+      report.time_ms = number(next_word(line));
+    } else if (word == "pv") {
+      report.first_move = std::string(next_word(line));
+      return report.first_move.empty() ? std::nullopt : std::optional(report);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> read_bestmove(std::string_view line) {
+  if (next_word(line) != "bestmove") return std::nullopt;
+  return std::string(next_word(line));
+}
+
+std::optional<double> solution_seconds(const std::vector<PvReport>& pvs,
+                                       const std::string& bestmove, double bestmove_wall_ms,
+                                       const std::function<bool(std::string_view)>& correct) {
+  if (!correct(bestmove)) return std::nullopt;
+  std::size_t first_of_run = pvs.size();
+  while (first_of_run > 0 && correct(pvs[first_of_run - 1].first_move)) --first_of_run;
+  if (first_of_run == pvs.size()) return bestmove_wall_ms / 1000.0;
+  const PvReport& found = pvs[first_of_run];
+  double ms = found.time_ms ? static_cast<double>(*found.time_ms) : found.wall_ms;
+  return ms / 1000.0;
+}
+
+}  // namespace tarvolin::solve

@@ -1,0 +1,131 @@
+#include "solve/solve_command.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <thread>
+
+#include "solve/atomic_file.h"
+#include "solve/options.h"
+#include "solve/run_suite.h"
+
+namespace tarvolin::solve {
+
+namespace {
+
+int fail(const std::string& message, int code) {
+  std::cerr << "tarvolin-solve: " << message << "\n";
+  return code;
+}
+
+int merge_files(const std::vector<std::string>& files) {
+  std::string why;
+  std::optional<std::string> base = read_file(files[0], why);
+  if (!why.empty()) return fail(why, 2);
+  ResultDoc doc(base.value_or(""));
+  for (std::size_t i = 1; i < files.size(); ++i) {
+    std::optional<std::string> text = read_file(files[i], why);
+    if (!text) return fail(why.empty() ? files[i] + " does not exist" : why, 2);
+    doc.merge(*text);
+  }
+  if (!replace_file(files[0], doc.text(), why)) return fail(why, 1);
+  return 0;
+}
+
+// Starts one session per engine; the first set also fixes the names.
+bool open_sessions(const std::vector<EngineSpec>& specs,
+                   std::vector<std::unique_ptr<EngineSession>>& sessions, std::string& why) {
+  for (const EngineSpec& spec : specs) {
+    sessions.push_back(std::make_unique<EngineSession>(spec));
+    if (!sessions.back()->open(why)) return false;
+  }
+  return true;
+}
+
+bool settle_names(std::vector<std::unique_ptr<EngineSession>>& sessions, std::size_t time_width,
+                  std::vector<std::string>& names, std::string& why) {
+  std::set<std::string> keys;
+  for (auto& session : sessions) {
+    std::string name = session->spec().name;
+    if (name.empty()) name = session->id_name();
+    if (name.empty()) name = std::filesystem::path(session->spec().command).filename();
+    if (!check_engine_name(name, time_width, why)) return false;
+    if (!keys.insert(name_key(name)).second)
+      return why = "two engines are named '" + name + "' (blanks do not count)", false;
+    session->set_name(name);
+    names.push_back(name);
+  }
+  return true;
+}
+
+std::vector<Task> plan(const std::vector<SuitePosition>& suite, const Options& options,
+                       const std::vector<std::string>& names, const ResultDoc& doc) {
+  std::vector<Task> tasks;
+  for (const SuitePosition& position : suite) {
+    if ((position.number - options.shard) % options.shards != 0) continue;
+    Task task{&position, {}};
+    for (std::size_t engine = 0; engine < names.size(); ++engine)
+      if (options.rerun || !doc.has_entry(position.fen, name_key(names[engine])))
+        task.engines.push_back(engine);
+    if (!task.engines.empty()) tasks.push_back(std::move(task));
+  }
+  return tasks;
+}
+
+}  // namespace
+
+int solve_command(int argc, char** argv) {
+  Options options;
+  if (int code = parse_options(argc, argv, options); code >= 0) return code;
+  if (!options.merge.empty()) return merge_files(options.merge);
+
+  std::ifstream epd(options.epd, std::ios::binary);
+  if (!epd || std::filesystem::is_directory(options.epd))
+    return fail("cannot read the suite " + options.epd, 2);
+  std::vector<SuitePosition> suite;
+  std::string why;
+  if (!read_suite(epd, suite, why)) return fail(options.epd + " " + why, 2);
+  if (suite.empty()) return fail(options.epd + " holds no position", 2);
+  std::optional<std::string> old_text = read_file(options.out, why);
+  if (!why.empty()) return fail(why, 2);
+  std::filesystem::path folder = std::filesystem::path(options.out).parent_path();
+  std::error_code error;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+    return fail("the folder of " + options.out + " does not exist", 2);
+  ResultDoc doc(old_text.value_or(""));
+
+  unsigned cores = std::thread::hardware_concurrency();
+  if (cores > 0 && static_cast<unsigned>(options.concurrency) > cores)
+    std::cerr << "tarvolin-solve: warning: --concurrency " << options.concurrency << " exceeds the "
+              << cores << " cores: engines will share them and search less in their time\n";
+
+  std::vector<std::vector<std::unique_ptr<EngineSession>>> workers(1);
+  if (!open_sessions(options.engines, workers[0], why)) return fail(why, 2);
+  // Room for the longest time an entry can show next to a name.
+  char widest[64];
+  std::snprintf(widest, sizeof widest, "%.3f", options.time_ms / 500.0 + 100);
+  std::size_t time_width = std::max(options.time_text.size() + 2, std::string(widest).size() + 1);
+  RunSetup setup{options.out,
+                 std::filesystem::path(options.epd).stem(),
+                 options.time_text,
+                 options.time_ms,
+                 {}};
+  if (!settle_names(workers[0], time_width, setup.names, why)) return fail(why, 2);
+
+  std::vector<Task> tasks = plan(suite, options, setup.names, doc);
+  std::size_t worker_count = std::min<std::size_t>(options.concurrency, tasks.size());
+  while (workers.size() < worker_count) {
+    std::vector<EngineSpec> named;
+    for (auto& session : workers[0]) named.push_back(session->spec());
+    workers.emplace_back();
+    if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
+  }
+  Progress progress(setup.names, static_cast<int>(tasks.size()));
+  int code = tasks.empty() ? 0 : run_tasks(setup, tasks, workers, doc, progress);
+  progress.summary(std::cout);
+  return code;
+}
+
+}  // namespace tarvolin::solve

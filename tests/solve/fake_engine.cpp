@@ -1,0 +1,111 @@
+// A scripted UCI engine for the tests. Its only argument is a script file:
+//
+//   name NAME            the "id name" it reports
+//   no-uciok             never answers "uci"
+//   log PATH             appends every line it receives to PATH
+//   position FEN         the lines up to the next "position" are its search
+//                        on every position whose FEN starts with FEN
+//   info ... / bestmove M   printed as they stand
+//   sleep MS             waits
+//   wait-stop            reads its input until "stop"
+//   crash                ends the process at once
+//   crash-once PATH      crashes unless PATH exists, which it creates
+//   hang                 answers nothing more, "stop" included
+//
+// A position without a script answers "bestmove 0000" at once.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Script {
+  std::string name = "Fake";
+  bool uciok = true;
+  std::string log;
+  std::vector<std::pair<std::string, std::vector<std::string>>> searches;
+};
+
+Script load(const char* path) {
+  Script script;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("name ", 0) == 0)
+      script.name = line.substr(5);
+    else if (line == "no-uciok")
+      script.uciok = false;
+    else if (line.rfind("log ", 0) == 0)
+      script.log = line.substr(4);
+    else if (line.rfind("position ", 0) == 0)
+      script.searches.push_back({line.substr(9), {}});
+    else if (!line.empty() && line[0] != '#' && !script.searches.empty())
+      script.searches.back().second.push_back(line);
+  }
+  return script;
+}
+
+void say(const std::string& line) { std::cout << line << std::endl; }
+
+void search(const Script& script, const std::string& fen) {
+  for (const auto& [prefix, steps] : script.searches) {
+    if (fen.rfind(prefix, 0) != 0) continue;
+    for (const std::string& step : steps) {
+      if (step.rfind("sleep ", 0) == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(step.c_str() + 6)));
+      } else if (step == "wait-stop") {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+          if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
+          if (line == "stop") break;
+        }
+      } else if (step == "crash") {
+        std::_Exit(3);
+      } else if (step.rfind("crash-once ", 0) == 0) {
+        std::string marker = step.substr(11);
+        if (access(marker.c_str(), F_OK) != 0) {
+          std::ofstream(marker) << "crashed\n";
+          std::_Exit(3);
+        }
+      } else if (step == "hang") {
+        for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+      } else {
+        say(step);
+      }
+    }
+    return;
+  }
+  say("bestmove 0000");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  Script script = load(argv[1]);
+  std::string line, fen;
+  while (std::getline(std::cin, line)) {
+    if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
+    if (line == "uci") {
+      say("id name " + script.name);
+      say("option name Hash type spin default 16 min 1 max 1024");
+      if (script.uciok) say("uciok");
+    } else if (line == "isready") {
+      say("readyok");
+    } else if (line.rfind("position fen ", 0) == 0) {
+      fen = line.substr(13);
+    } else if (line.rfind("go", 0) == 0) {
+      search(script, fen);
+    } else if (line == "quit") {
+      return 0;
+    }
+  }
+  return 0;
+}

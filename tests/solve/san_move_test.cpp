@@ -1,0 +1,82 @@
+#include "solve/san_move.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace tarvolin::solve {
+namespace {
+
+Board board_of(const std::string& fen) {
+  std::istringstream in(fen);
+  std::string placement, side, castling, en_passant, why;
+  in >> placement >> side >> castling >> en_passant;
+  std::optional<Board> board = parse_fen_fields(placement, side, castling, en_passant, why);
+  EXPECT_TRUE(board) << fen << ": " << why;
+  return board.value_or(Board{});
+}
+
+struct MatchCase {
+  const char* fen;
+  const char* san;
+  const char* uci;
+  bool matches;
+};
+
+const char* const CASTLE_W = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
+const char* const CASTLE_B = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
+const char* const PROMOTE = "r7/1P5k/8/8/8/8/7p/6K1 w - -";
+const char* const KNIGHTS = "7k/8/8/R7/8/8/8/RN3N1K w - -";
+const char* const PASSANT = "7k/8/8/3pP3/8/8/8/7K w - d6";
+
+TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
+  const MatchCase cases[] = {
+      {CASTLE_W, "O-O", "e1g1", true},     {CASTLE_W, "O-O", "e1h1", true},
+      {CASTLE_W, "O-O+", "e1g1", true},    {CASTLE_W, "0-0", "e1g1", true},
+      {CASTLE_W, "O-O", "e1c1", false},    {CASTLE_W, "O-O", "e1f1", false},
+      {CASTLE_W, "O-O-O", "e1c1", true},   {CASTLE_W, "O-O-O", "e1a1", true},
+      {CASTLE_W, "O-O-O", "e1g1", false},  {CASTLE_W, "O-O-O", "e1d1", false},
+      {CASTLE_B, "O-O", "e8g8", true},     {CASTLE_B, "O-O", "e8h8", true},
+      {CASTLE_B, "O-O-O#", "e8c8", true},  {CASTLE_B, "O-O", "e1g1", false},
+      {CASTLE_W, "Rh8+", "h1h8", true},    {CASTLE_W, "Rxh8", "h1g1", false},
+      {PROMOTE, "bxa8=Q", "b7a8q", true},  {PROMOTE, "bxa8=Q", "b7a8n", false},
+      {PROMOTE, "bxa8=Q", "b7b8q", false}, {PROMOTE, "b8N+", "b7b8n", true},
+      {PROMOTE, "b8=N", "b7b8", false},    {PROMOTE, "bxa8Q!", "b7a8q", true},
+      {KNIGHTS, "Nbd2", "b1d2", true},     {KNIGHTS, "Nbd2", "f1d2", false},
+      {KNIGHTS, "Nfd2", "f1d2", true},     {KNIGHTS, "Nd2", "f1d2", true},
+      {KNIGHTS, "Nd2?!", "b1d2", true},    {KNIGHTS, "R1a3", "a1a3", true},
+      {KNIGHTS, "R1a3", "a5a3", false},    {KNIGHTS, "R5a3", "a5a3", true},
+      {KNIGHTS, "Ng2", "h1g2", false},     {KNIGHTS, "Kg2", "h1g2", true},
+      {KNIGHTS, "Kg2", "h1g1", false},     {KNIGHTS, "Kg2", "zz", false},
+      {PASSANT, "exd6", "e5d6", true},     {PASSANT, "exd6", "e5e6", false},
+      {PASSANT, "e6", "e5e6", true},       {PASSANT, "Kh2", "h8h7", false},
+  };
+  for (const MatchCase& c : cases) {
+    SCOPED_TRACE(std::string(c.fen) + " " + c.san + " " + c.uci);
+    Board board = board_of(c.fen);
+    std::string why;
+    std::optional<SanMove> san = parse_san(c.san, board, why);
+    ASSERT_TRUE(san) << why;
+    EXPECT_EQ(uci_matches_san(c.uci, *san, board), c.matches);
+  }
+}
+
+TEST(SanMatch, TextThatIsNoMoveOfTheSideToMove) {
+  const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+  const std::pair<const char*, const char*> cases[] = {
+      {KNIGHTS, "Qh5"},  // no queen
+      {PASSANT, "Rd1"},  // no rook
+      {start, "Zf3"},   {start, "e9"},   {start, "O-O-O-O"},
+      {start, ""},      {start, "Nd2"},  // onto its own pawn
+      {PROMOTE, "b8"},                   // a pawn on the last rank must promote
+      {start, "e4=Q"},                   // and elsewhere must not
+      {start, "Ne4=Q"}, {start, "e2e4"}, {start, "+"},
+  };
+  for (const auto& [fen, text] : cases) {
+    std::string why;
+    EXPECT_FALSE(parse_san(text, board_of(fen), why)) << fen << " " << text;
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin::solve

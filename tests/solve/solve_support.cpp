@@ -1,0 +1,43 @@
+#include "solve/solve_support.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "solve/result_scan.h"
+#include "support/scratch.h"
+
+namespace tarvolin::solve::testing {
+
+Finished run_solve(const std::string& arguments) {
+  std::string command = std::string("'") + TARVOLIN_SOLVE + "' " + arguments +
+                        " </dev/null >solve.stdout 2>solve.stderr";
+  int status = std::system(command.c_str());
+  int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return {code, tarvolin::testing::read_file("solve.stdout"),
+          tarvolin::testing::read_file("solve.stderr")};
+}
+
+std::string fake_engine(const std::string& name, const std::string& script) {
+  std::ofstream(name + ".script") << script;
+  return std::string("--engine cmd='") + TARVOLIN_FAKE_ENGINE + "' arg=" + name + ".script";
+}
+
+std::map<std::string, std::string> result_comments(const std::string& text) {
+  std::map<std::string, std::string> comments;
+  for (const ScannedGame& game : scan_result_text(text))
+    if (game.has_comment)
+      comments[game.fen] =
+          text.substr(game.comment_open, game.comment_close + 1 - game.comment_open);
+  return comments;
+}
+
+int count_lines(const std::string& path, const std::string& line) {
+  std::ifstream in(path);
+  int count = 0;
+  for (std::string got; std::getline(in, got);) count += got == line;
+  return count;
+}
+
+}  // namespace tarvolin::solve::testing

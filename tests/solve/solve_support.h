@@ -1,0 +1,29 @@
+// Running tarvolin-solve and the scripted engine from the tests.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tarvolin::solve::testing {
+
+struct Finished {
+  int exit_code;
+  std::string out, err;
+};
+
+// tarvolin-solve with the given arguments (shell words), in the current
+// folder, standard input closed.
+Finished run_solve(const std::string& arguments);
+
+// "--engine cmd=FAKE arg=SCRIPT" for a script written to NAME.script here.
+std::string fake_engine(const std::string& name, const std::string& script);
+
+// FEN tag value -> the game's result comment, as the rating program would
+// read them.
+std::map<std::string, std::string> result_comments(const std::string& text);
+
+// Lines of a file that equal the given one.
+int count_lines(const std::string& path, const std::string& line);
+
+}  // namespace tarvolin::solve::testing
