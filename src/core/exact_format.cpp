@@ -7,57 +7,58 @@
 #include <iterator>
 #include <string_view>
 
+#include "core/conversion.h"
 #include "core/fixed_digits.h"
-#include "core/format_spec.h"
 #include "core/text_collector.h"
 
 namespace tarvolin {
 
 namespace {
 
-using Spec = FormatSpec;
-constexpr int MAX_PRECISION = FormatSpec::MAX_PRECISION;
+constexpr int MAX_PRECISION = Conversion::MAX_PRECISION;
 
 // Writes sign and body into a field of the given width: padded on the
 // right, with zeros after the sign, or with spaces before it.
-void put_field(TextCollector& out, const Spec& spec, bool zero_fill, char sign,
+void put_field(TextCollector& out, const Conversion& conv, bool zero_fill, char sign,
                std::string_view body) {
   const std::size_t length = body.size() + (sign != 0 ? 1 : 0);
-  const std::size_t fill = static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
-  if ((spec.flags & Spec::LEFT) == 0 && !zero_fill) out.fill(' ', fill);
+  const std::size_t fill = static_cast<std::size_t>(conv.width) > length ? conv.width - length : 0;
+  if ((conv.flags & Conversion::LEFT) == 0 && !zero_fill) out.fill(' ', fill);
   if (sign != 0) out.put(&sign, 1);
-  if ((spec.flags & Spec::LEFT) == 0 && zero_fill) out.fill('0', fill);
+  if ((conv.flags & Conversion::LEFT) == 0 && zero_fill) out.fill('0', fill);
   out.put(body.data(), body.size());
-  if ((spec.flags & Spec::LEFT) != 0) out.fill(' ', fill);
+  if ((conv.flags & Conversion::LEFT) != 0) out.fill(' ', fill);
 }
 
-char sign_of(const Spec& spec, bool negative) {
+char sign_of(const Conversion& conv, bool negative) {
   if (negative) return '-';
-  if (spec.flags & Spec::PLUS) return '+';
-  return (spec.flags & Spec::SPACE) ? ' ' : 0;
+  if (conv.flags & Conversion::PLUS) return '+';
+  return (conv.flags & Conversion::SPACE) ? ' ' : 0;
 }
 
-void put_integer(TextCollector& out, const Spec& spec, bool negative, unsigned long magnitude) {
+void put_integer(TextCollector& out, const Conversion& conv, bool negative,
+                 unsigned long magnitude) {
   char digits[MAX_PRECISION + 24];
   char* end = std::to_chars(digits + MAX_PRECISION, std::end(digits), magnitude).ptr;
   char* begin = digits + MAX_PRECISION;
-  if (spec.precision == 0 && magnitude == 0) begin = end;
-  while (end - begin < spec.precision) *--begin = '0';
-  const bool zero_fill = (spec.flags & Spec::ZERO) != 0 && spec.precision < 0;
-  put_field(out, spec, zero_fill, sign_of(spec, negative), std::string_view(begin, end - begin));
+  if (conv.precision == 0 && magnitude == 0) begin = end;
+  while (end - begin < conv.precision) *--begin = '0';
+  const bool zero_fill = (conv.flags & Conversion::ZERO) != 0 && conv.precision < 0;
+  put_field(out, conv, zero_fill, sign_of(conv, negative), std::string_view(begin, end - begin));
 }
 
-void put_double(TextCollector& out, const Spec& spec, double value) {
-  const char sign = sign_of(spec, std::signbit(value));
+void put_double(TextCollector& out, const Conversion& conv, double value) {
+  const char sign = sign_of(conv, std::signbit(value));
   if (!std::isfinite(value)) {
-    put_field(out, spec, false, sign, std::isnan(value) ? "nan" : "inf");
+    put_field(out, conv, false, sign, std::isnan(value) ? "nan" : "inf");
     return;
   }
   // Room for DBL_MAX's 309 digits, the point and the precision.
   char text[320 + MAX_PRECISION];
-  const int precision = spec.precision < 0 ? 6 : spec.precision;
+  const int precision = conv.precision < 0 ? 6 : conv.precision;
   char* end = write_fixed(text, std::fabs(value), precision);
-  put_field(out, spec, (spec.flags & Spec::ZERO) != 0, sign, std::string_view(text, end - text));
+  put_field(out, conv, (conv.flags & Conversion::ZERO) != 0, sign,
+            std::string_view(text, end - text));
 }
 
 // The whole format without printf; false as soon as a conversion needs it.
@@ -69,35 +70,35 @@ bool append_natively(TextCollector& out, const char* format, std::va_list args) 
     while (*p != '%' && *p != '\0') ++p;
     out.put(literal, p - literal);
     if (*p == '\0') return true;
-    Spec spec;
-    p = parse_format_spec(p + 1, spec);
+    Conversion conv;
+    p = parse_conversion(p + 1, conv);
     if (p == nullptr) return false;
-    switch (spec.conversion) {
+    switch (conv.conversion) {
       case 'd':
       case 'i': {
-        const long value = spec.is_long ? va_arg(args, long) : va_arg(args, int);
+        const long value = conv.is_long ? va_arg(args, long) : va_arg(args, int);
         const unsigned long magnitude = static_cast<unsigned long>(value);
-        put_integer(out, spec, value < 0, value < 0 ? 0UL - magnitude : magnitude);
+        put_integer(out, conv, value < 0, value < 0 ? 0UL - magnitude : magnitude);
         break;
       }
       case 'u':
-        put_integer(out, spec, false,
-                    spec.is_long ? va_arg(args, unsigned long) : va_arg(args, unsigned));
+        put_integer(out, conv, false,
+                    conv.is_long ? va_arg(args, unsigned long) : va_arg(args, unsigned));
         break;
       case 'f':
-        put_double(out, spec, va_arg(args, double));
+        put_double(out, conv, va_arg(args, double));
         break;
       case 'c': {
         const char c = static_cast<char>(va_arg(args, int));
-        put_field(out, spec, false, 0, std::string_view(&c, 1));
+        put_field(out, conv, false, 0, std::string_view(&c, 1));
         break;
       }
       case 's': {
         const char* text = va_arg(args, const char*);
         if (text == nullptr) return false;
         const std::size_t length =
-            spec.precision < 0 ? std::strlen(text) : strnlen(text, spec.precision);
-        put_field(out, spec, false, 0, std::string_view(text, length));
+            conv.precision < 0 ? std::strlen(text) : strnlen(text, conv.precision);
+        put_field(out, conv, false, 0, std::string_view(text, length));
         break;
       }
       default:

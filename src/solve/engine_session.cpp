@@ -11,8 +11,8 @@ namespace {
 constexpr auto HANDSHAKE = std::chrono::seconds(10);
 constexpr auto GRACE = std::chrono::seconds(1);
 
-std::string describe(const EngineSpec& spec) {
-  return "engine '" + (spec.name.empty() ? spec.command : spec.name) + "'";
+std::string describe(const EngineSetup& setup) {
+  return "engine '" + (setup.name.empty() ? setup.command : setup.name) + "'";
 }
 
 double ms_since(Clock::time_point start) {
@@ -32,17 +32,18 @@ bool EngineSession::wait_for(const std::string& word, Clock::time_point deadline
 
 bool EngineSession::open(std::string& why) {
   std::string reason;
-  if (!process_.start(spec_.argv(), reason))
-    return why = describe(spec_) + " (" + spec_.command + ") cannot be started: " + reason, false;
+  if (!process_.start(setup_.argv(), reason))
+    return why = describe(setup_) + " (" + setup_.command + ") cannot be started: " + reason, false;
   if (!process_.send("uci") || !wait_for("uciok", Clock::now() + HANDSHAKE)) {
     process_.kill();
-    return why = describe(spec_) + " (" + spec_.command + ") did not answer uci with uciok", false;
+    return why = describe(setup_) + " (" + setup_.command + ") did not answer uci with uciok",
+           false;
   }
-  for (const auto& [name, value] : spec_.options)
+  for (const auto& [name, value] : setup_.options)
     process_.send("setoption name " + name + " value " + value);
   if (!process_.send("isready") || !wait_for("readyok", Clock::now() + HANDSHAKE)) {
     process_.kill();
-    return why = describe(spec_) + " did not answer isready with readyok", false;
+    return why = describe(setup_) + " did not answer isready with readyok", false;
   }
   return true;
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "solve/engine_process.h"
-#include "solve/engine_spec.h"
+#include "solve/engine_setup.h"
 #include "solve/epd_suite.h"
 
 namespace tarvolin::solve {
@@ -19,15 +19,15 @@ struct SearchOutcome {
 
 class EngineSession {
  public:
-  explicit EngineSession(EngineSpec spec) : spec_(std::move(spec)) {}
+  explicit EngineSession(EngineSetup setup) : setup_(std::move(setup)) {}
 
   // Starts the engine and waits for "uciok" (10 s), then sends the options
   // and waits for "readyok". False with a reason naming the engine.
   bool open(std::string& why);
   // The engine's "id name", empty when it sent none.
   const std::string& id_name() const { return id_name_; }
-  const EngineSpec& spec() const { return spec_; }
-  void set_name(const std::string& name) { spec_.name = name; }
+  const EngineSetup& setup() const { return setup_; }
+  void set_name(const std::string& name) { setup_.name = name; }
 
   // One search of limit_ms on the position. After a crash or hang the
   // engine is restarted before this returns (check usable()).
@@ -37,7 +37,7 @@ class EngineSession {
  private:
   bool wait_for(const std::string& word, Clock::time_point deadline);
 
-  EngineSpec spec_;
+  EngineSetup setup_;
   EngineProcess process_;
   std::string id_name_;
 };

@@ -103,10 +103,10 @@ int parse_options(int argc, char** argv, Options& options) {
   if (!shard_text.empty() && !parse_shard(shard_text, options.shard, options.shards))
     return usage_error("--shard '" + shard_text + "' is not K/N with 1 <= K <= N");
   for (const std::vector<std::string>& words : engine_words) {
-    EngineSpec spec;
+    EngineSetup setup;
     std::string why;
-    if (!parse_engine_spec(words, spec, why)) return usage_error(why);
-    options.engines.push_back(std::move(spec));
+    if (!parse_engine_setup(words, setup, why)) return usage_error(why);
+    options.engines.push_back(std::move(setup));
   }
   return -1;
 }

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "solve/engine_spec.h"
+#include "solve/engine_setup.h"
 
 namespace tarvolin::solve {
 
 struct Options {
   std::string epd, out;
-  std::vector<EngineSpec> engines;
+  std::vector<EngineSetup> engines;
   std::string time_text;  // the limit as typed, for the ">LIMITs" entries
   long long time_ms = 0;
   int concurrency = 1;

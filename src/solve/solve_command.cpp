@@ -35,10 +35,10 @@ int merge_files(const std::vector<std::string>& files) {
 }
 
 // Starts one session per engine; the first set also fixes the names.
-bool open_sessions(const std::vector<EngineSpec>& specs,
+bool open_sessions(const std::vector<EngineSetup>& setups,
                    std::vector<std::unique_ptr<EngineSession>>& sessions, std::string& why) {
-  for (const EngineSpec& spec : specs) {
-    sessions.push_back(std::make_unique<EngineSession>(spec));
+  for (const EngineSetup& setup : setups) {
+    sessions.push_back(std::make_unique<EngineSession>(setup));
     if (!sessions.back()->open(why)) return false;
   }
   return true;
@@ -48,9 +48,9 @@ bool settle_names(std::vector<std::unique_ptr<EngineSession>>& sessions, std::si
                   std::vector<std::string>& names, std::string& why) {
   std::set<std::string> keys;
   for (auto& session : sessions) {
-    std::string name = session->spec().name;
+    std::string name = session->setup().name;
     if (name.empty()) name = session->id_name();
-    if (name.empty()) name = std::filesystem::path(session->spec().command).filename();
+    if (name.empty()) name = std::filesystem::path(session->setup().command).filename();
     if (!check_engine_name(name, time_width, why)) return false;
     if (!keys.insert(name_key(name)).second)
       return why = "two engines are named '" + name + "' (blanks do not count)", false;
@@ -117,8 +117,8 @@ int solve_command(int argc, char** argv) {
   std::vector<Task> tasks = plan(suite, options, setup.names, doc);
   std::size_t worker_count = std::min<std::size_t>(options.concurrency, tasks.size());
   while (workers.size() < worker_count) {
-    std::vector<EngineSpec> named;
-    for (auto& session : workers[0]) named.push_back(session->spec());
+    std::vector<EngineSetup> named;
+    for (auto& session : workers[0]) named.push_back(session->setup());
     workers.emplace_back();
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }

@@ -15,8 +15,8 @@
 #include <tuple>
 #include <vector>
 
+#include "core/conversion.h"
 #include "core/exact_format.h"
-#include "core/format_spec.h"
 #include "core/report_stream.h"
 #include "support/scratch.h"
 

@@ -3,7 +3,7 @@
 
 namespace tarvolin {
 
-struct FormatSpec {
+struct Conversion {
   enum Flag : unsigned { LEFT = 1, PLUS = 2, SPACE = 4, ZERO = 8 };
   // Wider or more precise fields are rare enough to leave to printf, which
   // also knows how to fail on widths beyond INT_MAX.
@@ -22,7 +22,7 @@ struct FormatSpec {
 // arguments, widths or precisions from the arguments, the '#' flag, other
 // length modifiers or conversions, and flags whose effect printf leaves
 // undefined for the conversion.
-const char* parse_format_spec(const char* p, FormatSpec& spec);
+const char* parse_conversion(const char* p, Conversion& conv);
 
 // True when every conversion in format is written without std::vsnprintf:
 // d, i, u (also with l), c, s, f and %%, with the flags '-', '+', ' ' and

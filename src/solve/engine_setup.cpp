@@ -1,14 +1,15 @@
-#include "solve/engine_spec.h"
+#include "solve/engine_setup.h"
 
 namespace tarvolin::solve {
 
-std::vector<std::string> EngineSpec::argv() const {
+std::vector<std::string> EngineSetup::argv() const {
   std::vector<std::string> out{command};
   out.insert(out.end(), args.begin(), args.end());
   return out;
 }
 
-bool parse_engine_spec(const std::vector<std::string>& words, EngineSpec& spec, std::string& why) {
+bool parse_engine_setup(const std::vector<std::string>& words, EngineSetup& setup,
+                        std::string& why) {
   for (const std::string& word : words) {
     std::size_t equals = word.find('=');
     std::string key = word.substr(0, equals);
@@ -16,18 +17,18 @@ bool parse_engine_spec(const std::vector<std::string>& words, EngineSpec& spec, 
     if (equals == std::string::npos) {
       return why = "'" + word + "' is not KEY=VALUE", false;
     } else if (key == "cmd") {
-      spec.command = value;
+      setup.command = value;
     } else if (key == "name") {
-      spec.name = value;
+      setup.name = value;
     } else if (key == "arg") {
-      spec.args.push_back(value);
+      setup.args.push_back(value);
     } else if (key.rfind("option.", 0) == 0 && key.size() > 7) {
-      spec.options.emplace_back(key.substr(7), value);
+      setup.options.emplace_back(key.substr(7), value);
     } else {
       return why = "unknown engine setting '" + key + "'", false;
     }
   }
-  if (spec.command.empty()) return why = "an --engine without cmd=", false;
+  if (setup.command.empty()) return why = "an --engine without cmd=", false;
   return true;
 }
 

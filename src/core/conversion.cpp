@@ -1,4 +1,4 @@
-#include "core/format_spec.h"
+#include "core/conversion.h"
 
 #include <cstring>
 
@@ -18,29 +18,29 @@ bool read_number(const char*& p, int limit, int& value) {
 
 }  // namespace
 
-const char* parse_format_spec(const char* p, FormatSpec& spec) {
-  using F = FormatSpec;
+const char* parse_conversion(const char* p, Conversion& conv) {
+  using F = Conversion;
   for (;; ++p) {
     if (*p == '-')
-      spec.flags |= F::LEFT;
+      conv.flags |= F::LEFT;
     else if (*p == '+')
-      spec.flags |= F::PLUS;
+      conv.flags |= F::PLUS;
     else if (*p == ' ')
-      spec.flags |= F::SPACE;
+      conv.flags |= F::SPACE;
     else if (*p == '0')
-      spec.flags |= F::ZERO;
+      conv.flags |= F::ZERO;
     else
       break;
   }
-  if (!read_number(p, F::MAX_WIDTH, spec.width)) return nullptr;
-  if (*p == '.' && !read_number(++p, F::MAX_PRECISION, spec.precision)) return nullptr;
+  if (!read_number(p, F::MAX_WIDTH, conv.width)) return nullptr;
+  if (*p == '.' && !read_number(++p, F::MAX_PRECISION, conv.precision)) return nullptr;
   if (*p == 'l') {
-    spec.is_long = true;
+    conv.is_long = true;
     ++p;
   }
-  spec.conversion = *p;
-  const unsigned flags = spec.flags;
-  switch (spec.conversion) {
+  conv.conversion = *p;
+  const unsigned flags = conv.flags;
+  switch (conv.conversion) {
     case 'd':
     case 'i':
       break;
@@ -48,11 +48,11 @@ const char* parse_format_spec(const char* p, FormatSpec& spec) {
       if (flags & (F::PLUS | F::SPACE)) return nullptr;
       break;
     case 'f':
-      if (spec.is_long) return nullptr;
+      if (conv.is_long) return nullptr;
       break;
     case 'c':
     case 's':
-      if (spec.is_long || (flags & ~F::LEFT) != 0) return nullptr;
+      if (conv.is_long || (flags & ~F::LEFT) != 0) return nullptr;
       break;
     case '%':
       // Only the bare "%%": printf gives "%5%" and the like no meaning.
@@ -66,8 +66,8 @@ const char* parse_format_spec(const char* p, FormatSpec& spec) {
 
 bool formats_natively(const char* format) {
   for (const char* p = std::strchr(format, '%'); p != nullptr; p = std::strchr(p, '%')) {
-    FormatSpec spec;
-    p = parse_format_spec(p + 1, spec);
+    Conversion conv;
+    p = parse_conversion(p + 1, conv);
     if (p == nullptr) return false;
   }
   return true;

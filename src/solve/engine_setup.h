@@ -7,7 +7,7 @@
 
 namespace tarvolin::solve {
 
-struct EngineSpec {
+struct EngineSetup {
   std::string command;
   std::vector<std::string> args;
   std::string name;  // empty until given or read from the engine's "id name"
@@ -18,7 +18,8 @@ struct EngineSpec {
 
 // cmd=PATH, name=NAME, arg=ARG (repeated), option.NAME=VALUE. False with a
 // reason for any other word or a missing cmd=.
-bool parse_engine_spec(const std::vector<std::string>& words, EngineSpec& spec, std::string& why);
+bool parse_engine_setup(const std::vector<std::string>& words, EngineSetup& setup,
+                        std::string& why);
 
 // The name as the result file's reader keys it: blanks and line ends dropped.
 std::string name_key(const std::string& name);
