@@ -107,14 +107,14 @@ int solve_command(int argc, char** argv) {
   char widest[64];
   std::snprintf(widest, sizeof widest, "%.3f", options.time_ms / 500.0 + 100);
   std::size_t time_width = std::max(options.time_text.size() + 2, std::string(widest).size() + 1);
-  RunSetup setup{options.out,
-                 std::filesystem::path(options.epd).stem(),
-                 options.time_text,
-                 options.time_ms,
-                 {}};
-  if (!settle_names(workers[0], time_width, setup.names, why)) return fail(why, 2);
+  RunSetup run_setup{options.out,
+                     std::filesystem::path(options.epd).stem(),
+                     options.time_text,
+                     options.time_ms,
+                     {}};
+  if (!settle_names(workers[0], time_width, run_setup.names, why)) return fail(why, 2);
 
-  std::vector<Task> tasks = plan(suite, options, setup.names, doc);
+  std::vector<Task> tasks = plan(suite, options, run_setup.names, doc);
   std::size_t worker_count = std::min<std::size_t>(options.concurrency, tasks.size());
   while (workers.size() < worker_count) {
     std::vector<EngineSetup> named;
@@ -122,8 +122,8 @@ int solve_command(int argc, char** argv) {
     workers.emplace_back();
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
-  Progress progress(setup.names, static_cast<int>(tasks.size()));
-  int code = tasks.empty() ? 0 : run_tasks(setup, tasks, workers, doc, progress);
+  Progress progress(run_setup.names, static_cast<int>(tasks.size()));
+  int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress);
   progress.summary(std::cout);
   return code;
 }
