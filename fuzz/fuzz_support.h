@@ -88,6 +88,14 @@ inline void read_offset_bytes(Tables& t, std::string_view bytes) {
   read_offset_source(t, source);
 }
 
+// A result file and its offset file read as a run reads them, ready for normalising.
+inline void read_suite_bytes(Tables& t, std::string_view results, std::string_view offsets,
+                             std::FILE* console) {
+  read_result_bytes(t, results, console);
+  t.frozen_program_count = t.program_count;
+  read_offset_bytes(t, offsets);
+}
+
 // How far the run under way got: 0 stopped after reading (or too large to
 // be worth going on: programs^2 * positions steps in the match loops),
 // 1 stopped at the cluster limit, 2 complete.

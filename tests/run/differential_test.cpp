@@ -35,31 +35,29 @@ std::vector<double> plain_phases(Tables& t) {
   return plain::rank_indexes(t);
 }
 
-// Three sets of 45 MB each, reset by copying rather than set up per suite.
-Tables& table_set(int which) {
-  static const auto pristine = std::make_unique<const Tables>();
-  static std::unique_ptr<Tables> sets[3];
+// Two sets of 45 MB each, cleared between suites rather than set up anew.
+Tables& cleared_set(int which) {
+  static std::unique_ptr<Tables> sets[2];
   if (!sets[which]) sets[which] = std::make_unique<Tables>();
-  return *sets[which] = *pristine;
+  sets[which]->clear();
+  return *sets[which];
 }
 
-// Reads the suite once, runs it both ways and compares; returns the match count.
+// Runs the suite both ways, each on its own reading of it; returns the match count.
 int32_t expect_same_phases(const suite::Suite& generated, const std::string& what,
                            std::vector<unsigned> worker_counts) {
   static std::FILE* const console = std::fopen("/dev/null", "w");
-  Tables& read = table_set(0);
-  fuzz::read_result_bytes(read, generated.results, console);
-  read.frozen_program_count = read.program_count;
-  fuzz::read_offset_bytes(read, generated.offsets);
-  normalise_times(read);
-
-  Tables& plain = table_set(1);
-  plain = read;
+  auto read = [&](int which) -> Tables& {
+    Tables& t = cleared_set(which);
+    fuzz::read_suite_bytes(t, generated.results, generated.offsets, console);
+    normalise_times(t);
+    return t;
+  };
+  Tables& plain = read(0);
   std::vector<double> plain_ranks = plain_phases(plain);
   for (unsigned workers : worker_counts) {
     SCOPED_TRACE(what + ", workers " + std::to_string(workers));
-    Tables& program = workers == worker_counts.back() ? read : table_set(2);
-    if (&program != &read) program = read;
+    Tables& program = read(1);
     std::vector<double> ranks = program_phases(program, workers);
     // The margin sums are by-products of the builder that the plain loops leave out.
     plain.margin_squares = program.margin_squares;
