@@ -155,28 +155,6 @@ TEST(ProgramDetails, TrendFiguresAndTheirComparisonCharacters) {
         << file;
 }
 
-// Opponent lines count wins by the times and show the mean match score; pairs that both failed or
-// where one solved after the other's limit give no line.
-TEST(ProgramDetails, OpponentLinesCountTimesAndShowTheMeanScore) {
-  Tables t;
-  t.program_count = 4, t.position_count = 5;
-  t.program_name[1] = "Pike", t.program_name[2] = "Roach";
-  const double pike[] = {10.0, 20.0, 40.0, -10.0, 30.0};
-  for (int q = 1; q <= 5; ++q) t.solve_time[1][q] = t.est_time[1][q] = pike[q - 1];
-  for (int q = 1; q <= 3; ++q) t.solve_time[2][q] = t.est_time[2][q] = 20.0;
-  t.solve_time[3][4] = -20.0, t.solve_time[4][5] = -20.0;
-  t.pair_games[1][2] = t.pair_games[2][1] = 3;
-  t.pair_faster[1][2] = t.pair_faster[2][1] = 1;
-  t.pair_score[1][2] = 1.4, t.pair_score[2][1] = 1.6;
-  t.match_total[1] = 3, t.match_wins[1] = 1, t.match_draws[1] = 1, t.match_losses[1] = 1;
-  t.score_rate[1] = 1.4 / 3.0;
-  const std::string file = write_sections(t, {2600.0});
-  EXPECT_EQ(file.substr(file.find("\nMatch results:\n")),
-            std::string("\nMatch results:\n").append(padded("Total")) +
-                ":     3 (+   1,=   1,-   1), 46.7 %\n\n" + padded("Roach") +
-                ":     3 (+   1,=   1,-   1), 46.7 %\n");
-}
-
 TEST(RankIndex, ComparesOnlyWithSolversWithinTheOwnTime) {
   // clang-format off
   const std::vector<std::vector<double>> rows = {
