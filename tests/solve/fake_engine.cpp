@@ -8,13 +8,10 @@
 //   info ... / bestmove M   printed as they stand
 //   sleep MS             waits
 //   wait-stop            reads its input until "stop"
-//   crash                ends the process at once
 //   crash-once PATH      crashes unless PATH exists, which it creates
 //   hang                 answers nothing more, "stop" included
 //
 // A position without a script answers "bestmove 0000" at once.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -66,14 +63,10 @@ void search(const Script& script, const std::string& fen) {
           if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
           if (line == "stop") break;
         }
-      } else if (step == "crash") {
-        std::_Exit(3);
       } else if (step.rfind("crash-once ", 0) == 0) {
-        std::string marker = step.substr(11);
-        if (access(marker.c_str(), F_OK) != 0) {
-          std::ofstream(marker) << "crashed\n";
-          std::_Exit(3);
-        }
+        if (std::ifstream(step.substr(11))) continue;  // it crashed before
+        std::ofstream(step.substr(11)) << "crashed\n";
+        std::_Exit(3);
       } else if (step == "hang") {
         for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
       } else {
@@ -95,7 +88,6 @@ int main(int argc, char** argv) {
     if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
     if (line == "uci") {
       say("id name " + script.name);
-      say("option name Hash type spin default 16 min 1 max 1024");
       if (script.uciok) say("uciok");
     } else if (line == "isready") {
       say("readyok");

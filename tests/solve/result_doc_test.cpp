@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tarvolin::solve {
 namespace {
 
@@ -9,51 +11,50 @@ std::string game(const std::string& fen, const std::string& body) {
   return "[Event \"E\"]\n[FEN \"" + fen + "\"]\n\n" + body + "\n";
 }
 
+// The game the runner writes for a position new to the file.
+std::string new_game(const std::string& fen, const std::string& entry) {
+  return "[Event \"S\"]\n[Site \"?\"]\n[Annotator \"Pos 2\"]\n[FEN \"" + fen +
+         "\"]\n[Result \"*\"]\n\n{" + entry + "} *\n";
+}
+
 TEST(ResultDoc, EntryGoesWhereTheReaderLooks) {
-  struct Case {
-    const char* name;
-    std::string before;
-    std::string entry;
-    std::string after;
-  };
+  // What the change is, the file before, the position, the entry, the file after.
+  using Case = std::tuple<const char*, std::string, const char*, const char*, std::string>;
   const Case cases[] = {
       {"replaces the program's entry, blanks in the name not counting",
-       game("F1", "{'Alpha' 1s, 'Be ta' >5s ,'Gamma' 2s} 1. e4 {'Be ta' 9s} *"), "'Beta' 2.000s",
-       game("F1", "{'Alpha' 1s, 'Beta' 2.000s ,'Gamma' 2s} 1. e4 {'Be ta' 9s} *")},
+       game("F1", "{'Alpha' 1s, 'Be ta' >5s ,'Gamma' 2s} 1. e4 {'Be ta' 9s} *"), "F1",
+       "'Beta' 2.000s", game("F1", "{'Alpha' 1s, 'Beta' 2.000s ,'Gamma' 2s} 1. e4 {'Be ta' 9s} *")},
       {"adds to the result comment after a remark",
-       game("F1", "{a remark} { 'Alpha' 1s} 1-0 {'Beta' 9s}"), "'Beta' >3s",
+       game("F1", "{a remark} { 'Alpha' 1s} 1-0 {'Beta' 9s}"), "F1", "'Beta' >3s",
        game("F1", "{a remark} { 'Alpha' 1s, 'Beta' >3s} 1-0 {'Beta' 9s}")},
-      {"after a trailing comma", game("F1", "{'Alpha' 1s,} *"), "'Beta' 1.000s",
+      {"after a trailing comma", game("F1", "{'Alpha' 1s,} *"), "F1", "'Beta' 1.000s",
        game("F1", "{'Alpha' 1s, 'Beta' 1.000s} *")},
-      {"into an empty comment", game("F1", "{} *"), "'Beta' 1.000s",
+      {"into an empty comment", game("F1", "{} *"), "F1", "'Beta' 1.000s",
        game("F1", "{'Beta' 1.000s} *")},
       {"a new comment before the termination marker", game("F1", "1. e4 e5 {a remark} 1/2-1/2"),
-       "'Beta' 1.000s", game("F1", "1. e4 e5 {a remark} {'Beta' 1.000s} 1/2-1/2")},
-      {"a new comment after the tags", "[Event \"E\"]\n[FEN \"F1\"]\n\n", "'Beta' 1.000s",
+       "F1", "'Beta' 1.000s", game("F1", "1. e4 e5 {a remark} {'Beta' 1.000s} 1/2-1/2")},
+      {"a new comment after the tags", "[Event \"E\"]\n[FEN \"F1\"]\n\n", "F1", "'Beta' 1.000s",
        "[Event \"E\"]\n[FEN \"F1\"]\n{'Beta' 1.000s}\n\n"},
-      {"a comment closed by the end of the file", "[Event \"E\"]\n[FEN \"F1\"]\n{'Alpha' 1s",
+      {"a comment closed by the end of the file", "[Event \"E\"]\n[FEN \"F1\"]\n{'Alpha' 1s", "F1",
        "'Beta' 1.000s", "[Event \"E\"]\n[FEN \"F1\"]\n{'Alpha' 1s, 'Beta' 1.000s}"},
       {"the last game of a position gets it",
-       game("F1", "{'Alpha' 1s} *") + "\n" + game("F1", "{'Gamma' 1s} *"), "'Alpha' 4.000s",
+       game("F1", "{'Alpha' 1s} *") + "\n" + game("F1", "{'Gamma' 1s} *"), "F1", "'Alpha' 4.000s",
        game("F1", "{'Alpha' 1s} *") + "\n" + game("F1", "{'Gamma' 1s, 'Alpha' 4.000s} *")},
-      {"a position new to the file is a new game", game("F1", "{'Alpha' 1s} *"), "'Beta' 1.000s",
-       game("F1", "{'Alpha' 1s} *") + "\n" +
-           "[Event \"S\"]\n[Site \"?\"]\n[Annotator \"Pos 2\"]\n[FEN \"F2\"]\n[Result \"*\"]\n\n"
-           "{'Beta' 1.000s} *\n"},
+      // Suite order: before the game of the next position, when the file has one.
+      {"a new game goes before the next position's",
+       game("F1", "{'A' 1s} *") + "\n" + game("F3", "{'A' 3s} *"), "F2", "'A' 2.000s",
+       game("F1", "{'A' 1s} *") + "\n" + new_game("F2", "'A' 2.000s") + "\n" +
+           game("F3", "{'A' 3s} *")},
       {"a FEN after the results is no game of that position",
-       "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n", "'Beta' 1.000s",
-       "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n\n[Event \"S\"]\n[Site \"?\"]\n"
-       "[Annotator \"Pos 2\"]\n[FEN \"F2\"]\n[Result \"*\"]\n\n{'Beta' 1.000s} *\n"},
-      {"Windows line ends stay", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 1s}\r\n*\r\n",
+       "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n", "F2", "'Beta' 1.000s",
+       "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n\n" + new_game("F2", "'Beta' 1.000s")},
+      {"Windows line ends stay", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 1s}\r\n*\r\n", "F2",
        "'Alpha' 3.000s", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 3.000s}\r\n*\r\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ResultDoc doc(c.before);
-    std::string fen = c.before.find("F1") != std::string::npos ? "F1" : "F2";
-    if (c.name == std::string("a position new to the file is a new game")) fen = "F2";
-    doc.set_entry({"S", "Pos 2", fen}, c.entry);
-    EXPECT_EQ(doc.text(), c.after);
+  for (const auto& [name, before, fen, entry, after] : cases) {
+    ResultDoc doc(before);
+    doc.set_entry({"S", "Pos 2", fen}, entry, "F3");
+    EXPECT_EQ(doc.text(), after) << name;
   }
 }
 
@@ -67,18 +68,6 @@ TEST(ResultDoc, KnowsWhichEntriesAreThere) {
   EXPECT_FALSE(doc.has_entry("F1", "Zeta"));   // before any FEN tag
   EXPECT_FALSE(doc.has_position("F2"));        // its results belong to F3
   EXPECT_TRUE(doc.has_entry("F3", "Delta"));
-}
-
-TEST(ResultDoc, NewGamesKeepSuiteOrder) {
-  ResultDoc doc(game("F1", "{'A' 1s} *"));
-  doc.set_entry({"S", "Pos 3", "F3"}, "'A' 3.000s");
-  doc.set_entry({"S", "Pos 2", "F2"}, "'A' 2.000s", "F3");
-  std::size_t f1 = doc.text().find("\"F1\""), f2 = doc.text().find("\"F2\""),
-              f3 = doc.text().find("\"F3\"");
-  EXPECT_LT(f1, f2);
-  EXPECT_LT(f2, f3);
-  EXPECT_EQ(doc.text().find("[Event \"S\"]\n[Site \"?\"]\n[Annotator \"Pos 2\"]"),
-            doc.text().find("[Event \"S\"]"));
 }
 
 TEST(ResultDoc, MergeLetsLaterFilesWin) {

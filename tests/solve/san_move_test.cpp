@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace tarvolin::solve {
 namespace {
@@ -16,13 +17,6 @@ Board board_of(const std::string& fen) {
   return board.value_or(Board{});
 }
 
-struct MatchCase {
-  const char* fen;
-  const char* san;
-  const char* uci;
-  bool matches;
-};
-
 const char* const CASTLE_W = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
 const char* const CASTLE_B = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
 const char* const PROMOTE = "r7/1P5k/8/8/8/8/7p/6K1 w - -";
@@ -30,7 +24,7 @@ const char* const KNIGHTS = "7k/8/8/R7/8/8/8/RN3N1K w - -";
 const char* const PASSANT = "7k/8/8/3pP3/8/8/8/7K w - d6";
 
 TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
-  const MatchCase cases[] = {
+  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
       {CASTLE_W, "O-O", "e1g1", true},     {CASTLE_W, "O-O", "e1h1", true},
       {CASTLE_W, "O-O+", "e1g1", true},    {CASTLE_W, "0-0", "e1g1", true},
       {CASTLE_W, "O-O", "e1c1", false},    {CASTLE_W, "O-O", "e1f1", false},
@@ -51,27 +45,25 @@ TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
       {PASSANT, "exd6", "e5d6", true},     {PASSANT, "exd6", "e5e6", false},
       {PASSANT, "e6", "e5e6", true},       {PASSANT, "Kh2", "h8h7", false},
   };
-  for (const MatchCase& c : cases) {
-    SCOPED_TRACE(std::string(c.fen) + " " + c.san + " " + c.uci);
-    Board board = board_of(c.fen);
+  for (const auto& [fen, text, uci, matches] : cases) {
+    SCOPED_TRACE(std::string(fen) + " " + text + " " + uci);
+    Board board = board_of(fen);
     std::string why;
-    std::optional<SanMove> san = parse_san(c.san, board, why);
+    std::optional<SanMove> san = parse_san(text, board, why);
     ASSERT_TRUE(san) << why;
-    EXPECT_EQ(uci_matches_san(c.uci, *san, board), c.matches);
+    EXPECT_EQ(uci_matches_san(uci, *san, board), matches);
   }
 }
 
 TEST(SanMatch, TextThatIsNoMoveOfTheSideToMove) {
   const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+  // No queen, no rook, no such piece, square or castling, nothing, onto its
+  // own pawn, a pawn onto the last rank without promotion and elsewhere with
+  // one, a promotion of a piece, coordinates, a mark alone.
   const std::pair<const char*, const char*> cases[] = {
-      {KNIGHTS, "Qh5"},  // no queen
-      {PASSANT, "Rd1"},  // no rook
-      {start, "Zf3"},   {start, "e9"},   {start, "O-O-O-O"},
-      {start, ""},      {start, "Nd2"},  // onto its own pawn
-      {PROMOTE, "b8"},                   // a pawn on the last rank must promote
-      {start, "e4=Q"},                   // and elsewhere must not
-      {start, "Ne4=Q"}, {start, "e2e4"}, {start, "+"},
-  };
+      {KNIGHTS, "Qh5"},   {PASSANT, "Rd1"}, {start, "Zf3"},  {start, "e9"},
+      {start, "O-O-O-O"}, {start, ""},      {start, "Nd2"},  {PROMOTE, "b8"},
+      {start, "e4=Q"},    {start, "Ne4=Q"}, {start, "e2e4"}, {start, "+"}};
   for (const auto& [fen, text] : cases) {
     std::string why;
     EXPECT_FALSE(parse_san(text, board_of(fen), why)) << fen << " " << text;

@@ -2,70 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tarvolin::solve {
 namespace {
 
 TEST(SolutionTime, ReadsOnlyTheFirstPv) {
-  struct Case {
-    const char* line;
-    const char* move;  // nullptr: no PV to count
-    long long time;    // -1: none given
-  };
-  const Case cases[] = {
+  // Line, its first move ("-": no PV to count), its time (-1: none given).
+  const std::tuple<const char*, const char*, long long> cases[] = {
       {"info depth 12 seldepth 20 time 345 nodes 99 pv e2e4 e7e5", "e2e4", 345},
       {"info depth 12 multipv 1 score cp 20 pv d2d4", "d2d4", -1},
-      {"info depth 12 multipv 2 time 5 pv d2d4", nullptr, 0},
-      {"info string pv e2e4", nullptr, 0},
-      {"info depth 3 score cp 17", nullptr, 0},
-      {"info depth 3 time 4 pv", nullptr, 0},
-      {"bestmove e2e4", nullptr, 0},
-      {"", nullptr, 0},
+      {"info depth 12 multipv 2 time 5 pv d2d4", "-", -1},
+      {"info string pv e2e4", "-", -1},
+      {"info depth 3 score cp 17", "-", -1},
+      {"info depth 3 time 4 pv", "-", -1},
+      {"bestmove e2e4", "-", -1},
+      {"", "-", -1},
   };
-  for (const Case& c : cases) {
-    std::optional<PvReport> pv = read_pv_line(c.line, 7.0);
-    ASSERT_EQ(pv.has_value(), c.move != nullptr) << c.line;
-    if (!pv) continue;
-    EXPECT_EQ(pv->first_move, c.move);
-    EXPECT_EQ(pv->time_ms.value_or(-1), c.time);
-    EXPECT_EQ(pv->wall_ms, 7.0);
+  for (const auto& [line, move, time] : cases) {
+    PvReport pv = read_pv_line(line, 7.0).value_or(PvReport{"-", std::nullopt, 7.0});
+    EXPECT_EQ(pv.first_move, move) << line;
+    EXPECT_EQ(pv.time_ms.value_or(-1), time) << line;
+    EXPECT_EQ(pv.wall_ms, 7.0) << line;
   }
   EXPECT_EQ(read_bestmove("bestmove g1f3 ponder g8f6").value_or(""), "g1f3");
   EXPECT_FALSE(read_bestmove("info bestmove g1f3"));
 }
 
 TEST(SolutionTime, EarliestPvFromWhichEverythingIsRight) {
+  // "ok" is the only right move; the best move arrives at 900 ms.
   auto pv = [](const char* move, long long time, double wall) {
-    PvReport report{move, time >= 0 ? std::optional<long long>(time) : std::nullopt, wall};
-    return report;
+    return PvReport{move, time >= 0 ? std::optional<long long>(time) : std::nullopt, wall};
   };
-  auto right = [](std::string_view move) { return move == "e2e4"; };
-  struct Case {
-    const char* name;
-    std::vector<PvReport> pvs;
-    const char* bestmove;
-    std::optional<double> seconds;
-  };
+  using Case = std::tuple<const char*, std::vector<PvReport>, const char*, std::optional<double>>;
   const Case cases[] = {
-      {"found late",
-       {pv("d2d4", 100, 110), pv("e2e4", 200, 210), pv("e2e4", 400, 410)},
-       "e2e4",
-       0.2},
-      {"found, lost, found again",
-       {pv("e2e4", 100, 110), pv("d2d4", 300, 310), pv("e2e4", 500, 510)},
-       "e2e4",
-       0.5},
-      {"right PV, wrong move", {pv("e2e4", 100, 110), pv("e2e4", 200, 210)}, "d2d4", {}},
-      {"no time: wall clock", {pv("d2d4", -1, 120), pv("e2e4", -1, 250)}, "e2e4", 0.25},
-      {"no PV: the move's arrival", {}, "e2e4", 0.9},
-      {"last PV wrong, move right", {pv("e2e4", 100, 110), pv("d2d4", 200, 210)}, "e2e4", 0.9},
-      {"no move at all", {pv("e2e4", 100, 110)}, "0000", {}},
+      {"found late", {pv("no", 100, 110), pv("ok", 200, 210), pv("ok", 400, 410)}, "ok", 0.2},
+      {"found twice", {pv("ok", 100, 110), pv("no", 300, 310), pv("ok", 500, 510)}, "ok", 0.5},
+      {"right PV, wrong move", {pv("ok", 100, 110), pv("ok", 200, 210)}, "no", {}},
+      {"no time: wall clock", {pv("no", -1, 120), pv("ok", -1, 250)}, "ok", 0.25},
+      {"no PV: the move's arrival", {}, "ok", 0.9},
+      {"last PV wrong, move right", {pv("ok", 100, 110), pv("no", 200, 210)}, "ok", 0.9},
+      {"no move at all", {pv("ok", 100, 110)}, "0000", {}},
   };
-  for (const Case& c : cases) {
-    std::optional<double> seconds = solution_seconds(c.pvs, c.bestmove, 900.0, right);
-    ASSERT_EQ(seconds.has_value(), c.seconds.has_value()) << c.name;
-    if (seconds) {
-      EXPECT_DOUBLE_EQ(*seconds, *c.seconds) << c.name;
-    }
+  for (const auto& [name, pvs, bestmove, seconds] : cases) {
+    auto right = [](std::string_view move) { return move == "ok"; };
+    std::optional<double> got = solution_seconds(pvs, bestmove, 900.0, right);
+    EXPECT_DOUBLE_EQ(got.value_or(-1), seconds.value_or(-1)) << name;  // -1: no solution
   }
 }
 

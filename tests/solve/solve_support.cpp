@@ -10,9 +10,9 @@
 
 namespace tarvolin::solve::testing {
 
-Finished run_solve(const std::string& arguments) {
-  std::string command = std::string("'") + TARVOLIN_SOLVE + "' " + arguments +
-                        " </dev/null >solve.stdout 2>solve.stderr";
+Finished run_solve(const std::string& arguments, const std::string& prefix) {
+  std::string command =
+      prefix + "'" + TARVOLIN_SOLVE + "' " + arguments + " </dev/null >solve.stdout 2>solve.stderr";
   int status = std::system(command.c_str());
   int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return {code, tarvolin::testing::read_file("solve.stdout"),
@@ -38,6 +38,11 @@ int count_lines(const std::string& path, const std::string& line) {
   int count = 0;
   for (std::string got; std::getline(in, got);) count += got == line;
   return count;
+}
+
+::testing::AssertionResult contains(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
 }
 
 }  // namespace tarvolin::solve::testing

@@ -1,6 +1,8 @@
 // Running tarvolin-solve and the scripted engine from the tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -13,8 +15,8 @@ struct Finished {
 };
 
 // tarvolin-solve with the given arguments (shell words), in the current
-// folder, standard input closed.
-Finished run_solve(const std::string& arguments);
+// folder, standard input closed; prefix is a command that runs it, if any.
+Finished run_solve(const std::string& arguments, const std::string& prefix = "");
 
 // "--engine cmd=FAKE arg=SCRIPT" for a script written to NAME.script here.
 std::string fake_engine(const std::string& name, const std::string& script);
@@ -25,5 +27,8 @@ std::map<std::string, std::string> result_comments(const std::string& text);
 
 // Lines of a file that equal the given one.
 int count_lines(const std::string& path, const std::string& line);
+
+// Whether text holds part; a failure shows the whole text.
+::testing::AssertionResult contains(const std::string& text, const std::string& part);
 
 }  // namespace tarvolin::solve::testing
