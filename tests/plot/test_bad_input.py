@@ -54,7 +54,7 @@ class BadInputTest(unittest.TestCase):
         """One file of a good run changed a little: the file that no longer
         fits is named (the result file for a changed Offset.pgn)."""
         other = copy_case("e2e_two_clusters", scratch(self))
-        for edited, change, *options in (
+        for row, (edited, change, *options) in enumerate((
             ("general.dat", edit(b"Start Elo :   2500", b"Start Elo :   25x0")),
             ("cluster.dat", edit(b"3 programs, 7 matches", b"4 programs, 7 matches")),
             ("rating.dat", edit(b": 2597  214", b": 25x7  214")),
@@ -67,13 +67,13 @@ class BadInputTest(unittest.TestCase):
             ("Offset.pgn", edit(b"'Beta 2' 2.5s", b"'Beta 2' 3.5s")),
             ("two.pgn", None, "--result", os.path.join(other, "two.pgn")),
             ("x.pgn", None, "--result", os.path.join(other, "x.pgn")),
-        ):
+        ), 1):
             folder = copy_case("e2e_small", scratch(self))
             path = os.path.join(folder, edited)
             if change:
                 change(path)
             names = options[1] if options else path.replace("Offset.pgn", "small.pgn")
-            with self.subTest(edited=edited, change=change):
+            with self.subTest(row=row, edited=edited):
                 self.check_refused(folder, names, *options)
 
     def test_folder_without_a_run(self):
