@@ -1,6 +1,7 @@
 """Where the tests find the program, the tool and the data (set by CTest),
 and a few helpers to run things in a scratch folder."""
 
+import glob
 import os
 import shutil
 import subprocess
@@ -19,23 +20,27 @@ sys.path.insert(0, os.path.join(SOURCE, "tools", "plot"))
 
 
 def scratch(test):
-    """A temporary folder removed after the test."""
     folder = tempfile.mkdtemp(prefix="tarvolin-plot-test-")
     test.addCleanup(shutil.rmtree, folder, True)
     return folder
 
 
 def copy_case(name, folder):
-    """An end-to-end case (its result file, Offset.pgn and expected reports)
-    laid out as a finished run in folder."""
-    case = os.path.join(DATA, name)
-    for entry in os.listdir(case):
-        if entry.endswith(".pgn"):
-            shutil.copy(os.path.join(case, entry), folder)
-    for entry in os.listdir(os.path.join(case, "expected")):
-        if entry.endswith(".dat"):
-            shutil.copy(os.path.join(case, "expected", entry), folder)
+    """An end-to-end case's files and expected reports, as a finished run."""
+    for pattern in ("*.pgn", os.path.join("expected", "*.dat")):
+        for path in glob.glob(os.path.join(DATA, name, pattern)):
+            shutil.copy(path, folder)
     return folder
+
+
+def read(path):
+    with open(path, "rb") as handle:
+        return handle.read()
+
+
+def write(path, data):
+    with open(path, "wb" if isinstance(data, bytes) else "w") as handle:
+        handle.write(data)
 
 
 def run_tarvolin(folder, name, start_elo="2600"):
@@ -44,5 +49,4 @@ def run_tarvolin(folder, name, start_elo="2600"):
 
 
 def plot(*arguments, env=None):
-    command = [TOOL, *arguments]
-    return subprocess.run(command, capture_output=True, text=True, timeout=600, env=env)
+    return subprocess.run([TOOL, *arguments], capture_output=True, text=True, timeout=600, env=env)

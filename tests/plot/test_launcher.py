@@ -6,26 +6,23 @@ import stat
 import subprocess
 import unittest
 
-from plot_env import BUILD_DIR, TOOL, copy_case, plot, scratch
+from plot_env import BUILD_DIR, TOOL, copy_case, plot, scratch, write
 
 
 class LauncherTest(unittest.TestCase):
-    def test_another_python3_first_on_the_path(self):
+    def test_help_with_another_python3_first_on_the_path(self):
         bin_dir = scratch(self)
-        fake = os.path.join(bin_dir, "python3")
-        with open(fake, "w") as handle:
-            handle.write("#!/bin/sh\necho 'not this one' >&2\nexit 7\n")
-        os.chmod(fake, stat.S_IRWXU)
-        env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"])
-        done = plot("--help", env=env)
-        self.assertEqual(done.returncode, 0, done.stderr)
-        self.assertIn("usage: tarvolin-plot", done.stdout)
+        write(os.path.join(bin_dir, "python3"), "#!/bin/sh\necho 'not this one' >&2\nexit 7\n")
+        os.chmod(os.path.join(bin_dir, "python3"), stat.S_IRWXU)
+        done = plot("--help", env=dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"]))
+        self.assertEqual((done.returncode, done.stderr), (0, ""))
+        for text in ("usage: tarvolin-plot", "--dir", "--result", "--out", "--png", "(default: "):
+            self.assertIn(text, done.stdout)
 
     def test_started_by_an_interpreter_without_matplotlib(self):
         # -S leaves out the site packages, matplotlib among them, as an
         # interpreter of its own would: the launcher hands over to Debian's.
-        env = dict(os.environ)
-        env.pop("TARVOLIN_PLOT_REEXEC", None)
+        env = {key: value for key, value in os.environ.items() if key != "TARVOLIN_PLOT_REEXEC"}
         folder = copy_case("e2e_small", scratch(self))
         done = subprocess.run(["/usr/bin/python3", "-S", TOOL, "--dir", folder],
                               capture_output=True, text=True, env=env, timeout=120)

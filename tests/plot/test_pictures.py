@@ -1,22 +1,22 @@
 """The three pictures of real runs: the example suite, two clusters of two,
-and a run at the capacity of 1000 programs. Each must render (rsvg-convert
-turns it into a PNG of the size the SVG declares), and ratings.svg must name
-the programs it shows."""
+a run at the capacity of 1000 programs and one of 30 clusters. Each must
+render (rsvg-convert turns it into a PNG of the size the SVG declares), and
+ratings.svg must name the programs it shows."""
 
 import math
 import os
 import re
+import shutil
 import subprocess
 import unittest
 from xml.sax.saxutils import escape
 
 from matplotlib.image import imread
 
-from plot_env import EXAMPLES, GENERATOR, copy_case, plot, run_tarvolin, scratch
+from plot_env import EXAMPLES, GENERATOR, copy_case, plot, read, run_tarvolin, scratch
 from tarvolin_plot.rating_report import read_rating
 
-PICTURES = ("ratings", "solved", "positions")
-TITLES = {"ratings": "Ratings: ", "solved": "Solved within t seconds: ",
+PICTURES = {"ratings": "Ratings: ", "solved": "Solved within t seconds: ",
           "positions": "Positions by difficulty: "}
 _SIZE = re.compile(r'<svg [^>]*width="([\d.]+)pt" height="([\d.]+)pt"')
 
@@ -32,16 +32,14 @@ def rated_names(folder):
 
 class PicturesTest(unittest.TestCase):
     def draw(self, folder):
-        """Runs the tool on folder and renders each SVG; returns the SVG texts
-        and the rendered sizes."""
+        """Runs the tool on folder and renders each SVG: (SVG texts, sizes)."""
         out = scratch(self)
         done = plot("--dir", folder, "--out", out, "--png")
         self.assertEqual(done.returncode, 0, done.stderr)
         texts, sizes = {}, {}
-        for stem in PICTURES:
+        for stem, title in PICTURES.items():
             svg = os.path.join(out, stem + ".svg")
-            with open(svg, encoding="utf-8") as handle:
-                texts[stem] = handle.read()
+            texts[stem] = read(svg).decode()
             width, height = (float(v) for v in _SIZE.search(texts[stem]).groups())
             png = os.path.join(out, stem + "-rendered.png")
             subprocess.run(["rsvg-convert", "--dpi-x", "72", "--dpi-y", "72", svg, "-o", png],
@@ -52,20 +50,23 @@ class PicturesTest(unittest.TestCase):
             # Drawn on, not blank: a good share of the pixels is not white.
             inked = (pixels[:, :, :3].min(axis=2) < 0.9).mean()
             self.assertGreater(inked, 0.02, stem)
-            self.assertTrue(os.path.isfile(os.path.join(out, stem + ".png")))
             sizes[stem] = (width, height)
-            self.assertIn(TITLES[stem], texts[stem])
+            self.assertIn(title, texts[stem])
         self.assertEqual(sorted(os.listdir(out)), sorted(
-            [s + ".svg" for s in PICTURES] + [s + ".png" for s in PICTURES]
-            + [s + "-rendered.png" for s in PICTURES]))
+            stem + end for stem in PICTURES for end in (".svg", ".png", "-rendered.png")))
         return texts, sizes
+
+    def generated_run(self, *options):
+        folder = scratch(self)
+        subprocess.run([GENERATOR, "--out", folder, *options], check=True,
+                       stdout=subprocess.DEVNULL, timeout=300)
+        run_tarvolin(folder, "suite")
+        return folder
 
     def test_example_suite(self):
         folder = scratch(self)
         for name in ("suite.pgn", "Offset.pgn"):
-            with open(os.path.join(EXAMPLES, name), "rb") as src, \
-                    open(os.path.join(folder, name), "wb") as dst:
-                dst.write(src.read())
+            shutil.copy(os.path.join(EXAMPLES, name), folder)
         run_tarvolin(folder, "suite")
         texts, sizes = self.draw(folder)
         for name in rated_names(folder)[0]:
@@ -79,26 +80,21 @@ class PicturesTest(unittest.TestCase):
     def test_two_clusters_of_two(self):
         folder = copy_case("e2e_two_clusters", scratch(self))
         texts, _ = self.draw(folder)
-        for block in rated_names(folder):
-            for name in block:
-                self.assertTrue(labelled(name, texts["ratings"]), name)
+        for name in sum(rated_names(folder), []):
+            self.assertTrue(labelled(name, texts["ratings"]), name)
         self.assertIn("cluster 2", texts["ratings"])
         self.assertIn("cannot be compared", texts["ratings"])
         self.assertIn("Elm", texts["solved"])  # tried, though without a rating
 
     @unittest.skipUnless(GENERATOR, "needs tarvolin_generate")
     def test_capacity_run(self):
-        folder = scratch(self)
-        subprocess.run([GENERATOR, "--out", folder, "--programs", "1000", "--positions", "400",
-                        "--density", "0.1", "--seed", "1"], check=True,
-                       stdout=subprocess.DEVNULL, timeout=300)
-        run_tarvolin(folder, "suite")
+        folder = self.generated_run("--programs", "1000", "--positions", "400", "--density", "0.1",
+                                    "--seed", "1")
         clusters = rated_names(folder)
         self.assertEqual(sum(len(block) for block in clusters), 1000)
         texts, sizes = self.draw(folder)
         block = clusters[0]
         shown = [name for name in block if labelled(name, texts["ratings"])]
-        # The best and the worst, and how many were left out.
         self.assertEqual(shown, block[:25] + block[-25:])
         self.assertIn("950 more of cluster 1 left out", texts["ratings"])
         self.assertIn("950 left out", texts["ratings"])
@@ -106,14 +102,10 @@ class PicturesTest(unittest.TestCase):
         # Still a picture a screen can show.
         self.assertLess(sizes["ratings"][1], 16 * 72)
 
-
     @unittest.skipUnless(GENERATOR, "needs tarvolin_generate")
     def test_many_clusters(self):
-        folder = scratch(self)
-        subprocess.run([GENERATOR, "--out", folder, "--programs", "300", "--positions", "300",
-                        "--density", "0.5", "--groups", "30", "--seed", "3"], check=True,
-                       stdout=subprocess.DEVNULL, timeout=300)
-        run_tarvolin(folder, "suite")
+        folder = self.generated_run("--programs", "300", "--positions", "300", "--density", "0.5",
+                                    "--groups", "30", "--seed", "3")
         clusters = rated_names(folder)
         self.assertEqual(len(clusters), 30)
         texts, _ = self.draw(folder)
@@ -123,8 +115,7 @@ class PicturesTest(unittest.TestCase):
         # has its best and its worst program on the picture.
         self.assertEqual(shown, list(range(len(shown))))
         self.assertGreater(len(shown), 10)
-        for number in shown:
-            self.assertTrue(present[number][0] and present[number][-1], number)
+        self.assertTrue(all(present[number][0] and present[number][-1] for number in shown))
         self.assertLessEqual(sum(sum(marks) for marks in present), 50)
         self.assertIn(f"{30 - len(shown)} clusters left out whole", texts["ratings"])
 

@@ -16,17 +16,15 @@ def expected(case, report):
     return os.path.join(DATA, case, "expected", report)
 
 
-class GeneralTest(unittest.TestCase):
-    def test_cases(self):
+class ReportsTest(unittest.TestCase):
+    def test_general(self):
         for case, figures in (("e2e_small", ("small.pgn", 3, 3, 3, 2500.0)),
                               ("e2e_two_clusters", ("two.pgn", 5, 4, 4, 2600.0))):
             general = read_general(expected(case, "general.dat"))
             self.assertEqual((general.database, general.programs, general.positions,
                               general.tested_positions, general.start_elo), figures, case)
 
-
-class ClusterTest(unittest.TestCase):
-    def test_cases(self):
+    def test_clusters(self):
         self.assertEqual(read_clusters(expected("e2e_small", "cluster.dat")),
                          [["Alpha", "Beta2", "Gamma"]])
         # Elm has no match and so no cluster; the clusters follow their
@@ -34,58 +32,47 @@ class ClusterTest(unittest.TestCase):
         self.assertEqual(read_clusters(expected("e2e_two_clusters", "cluster.dat")),
                          [["Alder", "Cedar"], ["Birch", "Dogwood"]])
 
+    def test_ratings_rank_from_one_in_each_cluster(self):
+        for case, rows in (
+            # Printed ratings 2596.5, 2474.7, 2448.0; margins 214, 185, 184.
+            ("e2e_small", [[(1, "Gamma", 2597, 214, 4, 2, 3), (2, "Beta2", 2475, 185, 5, 2, 3),
+                            (3, "Alpha", 2448, 184, 5, 2, 3)]]),
+            ("e2e_two_clusters", [
+                [(1, "Alder", 2650, 0, 1, 1, 3), (2, "Cedar", 2550, 0, 1, 1, 3)],
+                [(1, "Dogwood", 2620, 82, 2, 2, 3), (2, "Birch", 2580, 78, 2, 2, 3)]]),
+        ):
+            clusters = read_rating(expected(case, "rating.dat"))
+            self.assertEqual([[(p.rank, p.name, p.elo, p.margin, p.matches, p.solved, p.tried)
+                               for p in block] for block in clusters], rows, case)
 
-class RatingTest(unittest.TestCase):
-    def rows(self, case):
-        return [[(p.rank, p.name, p.elo, p.margin, p.matches, p.solved, p.tried) for p in block]
-                for block in read_rating(expected(case, "rating.dat"))]
-
-    def test_one_cluster(self):
-        # Printed ratings 2596.5, 2474.7, 2448.0; margins 214, 185, 184.
-        self.assertEqual(self.rows("e2e_small"), [[
-            (1, "Gamma", 2597, 214, 4, 2, 3),
-            (2, "Beta2", 2475, 185, 5, 2, 3),
-            (3, "Alpha", 2448, 184, 5, 2, 3)]])
-
-    def test_two_clusters_rank_from_one_each(self):
-        self.assertEqual(self.rows("e2e_two_clusters"), [
-            [(1, "Alder", 2650, 0, 1, 1, 3), (2, "Cedar", 2550, 0, 1, 1, 3)],
-            [(1, "Dogwood", 2620, 82, 2, 2, 3), (2, "Birch", 2580, 78, 2, 2, 3)]])
-
-
-class PositionTest(unittest.TestCase):
-    def test_counts_and_difficulty(self):
+    def test_positions(self):
         for case, count, figures in (
             ("e2e_small", 3, [(3, 3, -23.3), (1, 3, 31.8), (2, 3, -23.3)]),
             ("e2e_two_clusters", 4, [(2, 4, 20.5), (2, 3, -138.5), (2, 3, 14.4), (0, 4, 9.8)]),
         ):
             positions = read_positions(expected(case, "positions.dat"), count)
             self.assertEqual([(p.solved, p.tried, p.difficulty) for p in positions], figures)
-
-    def test_listing_keeps_marks_and_corrected_times(self):
-        positions = read_positions(expected("e2e_small", "positions.dat"), 3)
-        self.assertEqual(positions[0].label, "Test 1")
-        # Gamma's 0.4 s is raised to 1 s, Beta2's 30 s loses its 2 s offset.
-        self.assertEqual(positions[0].listed(), [("Gamma", "<", "1.00"), ("Alpha", " ", "12.00"),
-                                                 ("Beta2", " ", "28.00")])
-        self.assertEqual(positions[1].listed()[2], ("Beta2", ">", "58.00"))
+            self.assertEqual(positions[0].label, "Test 1" if case == "e2e_small" else "First")
 
 
 class WholeRunTest(unittest.TestCase):
+    def times(self, case, remove=None):
+        folder = copy_case(case, scratch(self))
+        if remove:
+            os.remove(os.path.join(folder, remove))
+        run = load_run(folder)
+        return run, {t.name: (t.solved, t.tried) for t in run.times}
+
     def test_result_file_belongs_and_gives_the_corrected_times(self):
-        run = load_run(copy_case("e2e_small", scratch(self)))
+        run, by_name = self.times("e2e_small")
         self.assertTrue(run.times_from.endswith("small.pgn"))
-        by_name = {t.name: (t.solved, t.tried) for t in run.times}
         self.assertEqual(by_name, {"Alpha": ([12.0, 20.0], 3), "Beta2": ([3.0, 28.0], 3),
                                    "Gamma": ([1.0, 8.0], 3)})
         self.assertEqual(run.largest_limit, 58.0)
 
     def test_without_result_file_the_listing_serves(self):
-        folder = copy_case("e2e_two_clusters", scratch(self))
-        os.remove(os.path.join(folder, "two.pgn"))
-        run = load_run(folder)
+        run, by_name = self.times("e2e_two_clusters", remove="two.pgn")
         self.assertTrue(run.times_from.endswith("positions.dat"))
-        by_name = {t.name: (t.solved, t.tried) for t in run.times}
         # Elm is tried on two positions and solves neither.
         self.assertEqual(by_name["Elm"], ([], 2))
         self.assertEqual(by_name["Dogwood"], ([1.0, 15.0], 3))
