@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
+
+#include "solve/san_move.h"
 
 namespace tarvolin::solve {
 namespace {
@@ -34,27 +37,82 @@ TEST(EpdSuite, ReadsFieldsAndOperations) {
 
 TEST(EpdSuite, BadLinesStopWithTheirNumber) {
   const std::string good = "7k/8/8/8/8/8/8/R6K w - - bm Ra8+;\n";
-  const std::pair<std::string, std::string> cases[] = {
-      {"7k/8/8/8/8/8/8/R5K w - - bm Ra8;", "line 3:"},      // a rank of 7 squares
-      {"7k/8/8/8/8/8/R6K w - - bm Ra8;", "line 3:"},        // 7 ranks
-      {"7k/8/8/8/8/8/8/R6X w - - bm Ra8;", "line 3:"},      // not a piece
-      {"7k/8/8/8/8/8/8/R6K x - - bm Ra8;", "line 3:"},      // side
-      {"7k/8/8/8/8/8/8/R6K w KX - bm Ra8;", "line 3:"},     // castling
-      {"7k/8/8/8/8/8/8/R6K w qK - bm Ra8;", "line 3:"},     // castling order
-      {"7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;", "line 3:"},     // en passant for white is on rank 6
-      {"7k/8/8/8/8/8/8/R6K w - - id \"x\";", "line 3:"},    // neither bm nor am
-      {"7k/8/8/8/8/8/8/R6K w - - bm;", "line 3:"},          // bm without a move
-      {"7k/8/8/8/8/8/8/R6K b - - bm Ra8;", "line 3:"},      // black has no rook
-      {"7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;", "line 3:"},  // nor white a queen
-      {"7k/8/8/8/8/8/8/R6K w - - bm Ra8; hmvc x;", "line 3:"},
-      {"7k/8/8/8/8/8/8/R6K w -", "line 3:"},  // cut short
-  };
-  for (const auto& [line, wanted] : cases) {
+  // A rank of 7 squares, 7 ranks, no such piece, side, castling, castling
+  // order, en passant for white off rank 6, neither bm nor am, bm without a
+  // move, black has no rook nor white a queen, a count not a number, cut short.
+  for (const char* line :
+       {"7k/8/8/8/8/8/8/R5K w - - bm Ra8;", "7k/8/8/8/8/8/R6K w - - bm Ra8;",
+        "7k/8/8/8/8/8/8/R6X w - - bm Ra8;", "7k/8/8/8/8/8/8/R6K x - - bm Ra8;",
+        "7k/8/8/8/8/8/8/R6K w KX - bm Ra8;", "7k/8/8/8/8/8/8/R6K w qK - bm Ra8;",
+        "7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;", "7k/8/8/8/8/8/8/R6K w - - id \"x\";",
+        "7k/8/8/8/8/8/8/R6K w - - bm;", "7k/8/8/8/8/8/8/R6K b - - bm Ra8;",
+        "7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;", "7k/8/8/8/8/8/8/R6K w - - bm Ra8; hmvc x;",
+        "7k/8/8/8/8/8/8/R6K w -"}) {
     std::istringstream in(good + "# note\n" + line + "\n" + good);
     std::vector<SuitePosition> suite;
     std::string error;
     EXPECT_FALSE(read_suite(in, suite, error)) << line;
-    EXPECT_EQ(error.rfind(wanted, 0), 0u) << line << " -> " << error;
+    EXPECT_EQ(error.rfind("line 3:", 0), 0u) << line << " -> " << error;
+  }
+}
+
+Board board_of(const std::string& fen) {
+  std::istringstream in(fen);
+  std::string placement, side, castling, en_passant, why;
+  in >> placement >> side >> castling >> en_passant;
+  std::optional<Board> board = parse_fen_fields(placement, side, castling, en_passant, why);
+  EXPECT_TRUE(board) << fen << ": " << why;
+  return board.value_or(Board{});
+}
+
+const char* const CASTLE_W = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
+const char* const CASTLE_B = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
+const char* const PROMOTE = "r7/1P5k/8/8/8/8/7p/6K1 w - -";
+const char* const KNIGHTS = "7k/8/8/R7/8/8/8/RN3N1K w - -";
+const char* const PASSANT = "7k/8/8/3pP3/8/8/8/7K w - d6";
+
+TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
+  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+      {CASTLE_W, "O-O", "e1g1", true},     {CASTLE_W, "O-O", "e1h1", true},
+      {CASTLE_W, "0-0", "e1g1", true},     {CASTLE_W, "O-O", "e1c1", false},
+      {CASTLE_W, "O-O", "e1f1", false},    {CASTLE_W, "O-O-O", "e1c1", true},
+      {CASTLE_W, "O-O-O", "e1a1", true},   {CASTLE_W, "O-O-O", "e1g1", false},
+      {CASTLE_W, "O-O-O", "e1d1", false},  {CASTLE_B, "O-O", "e8h8", true},
+      {CASTLE_B, "O-O-O#", "e8c8", true},  {CASTLE_B, "O-O", "e1g1", false},
+      {CASTLE_W, "Rh8+", "h1h8", true},    {CASTLE_W, "Rxh8", "h1g1", false},
+      {PROMOTE, "bxa8=Q", "b7a8q", true},  {PROMOTE, "bxa8=Q", "b7a8n", false},
+      {PROMOTE, "bxa8=Q", "b7b8q", false}, {PROMOTE, "b8N+", "b7b8n", true},
+      {PROMOTE, "b8=N", "b7b8", false},    {PROMOTE, "bxa8Q!", "b7a8q", true},
+      {KNIGHTS, "Nbd2", "b1d2", true},     {KNIGHTS, "Nbd2", "f1d2", false},
+      {KNIGHTS, "Nd2", "f1d2", true},      {KNIGHTS, "Nd2?!", "b1d2", true},
+      {KNIGHTS, "R1a3", "a1a3", true},     {KNIGHTS, "R1a3", "a5a3", false},
+      {KNIGHTS, "Ng2", "h1g2", false},     {KNIGHTS, "Kg2", "h1g2", true},
+      {KNIGHTS, "Kg2", "h1g1", false},     {KNIGHTS, "Kg2", "zz", false},
+      {PASSANT, "exd6", "e5d6", true},     {PASSANT, "exd6", "e5e6", false},
+      {PASSANT, "e6", "e5e6", true},
+  };
+  for (const auto& [fen, text, uci, matches] : cases) {
+    SCOPED_TRACE(std::string(fen) + " " + text + " " + uci);
+    Board board = board_of(fen);
+    std::string why;
+    std::optional<SanMove> san = parse_san(text, board, why);
+    ASSERT_TRUE(san) << why;
+    EXPECT_EQ(uci_matches_san(uci, *san, board), matches);
+  }
+}
+
+TEST(SanMatch, TextThatIsNoMoveOfTheSideToMove) {
+  const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+  // No queen, no rook, no such piece, square or castling, nothing, onto its
+  // own pawn, a pawn onto the last rank without promotion and elsewhere with
+  // one, a promotion of a piece, coordinates, a mark alone.
+  const std::pair<const char*, const char*> cases[] = {
+      {KNIGHTS, "Qh5"},   {PASSANT, "Rd1"}, {start, "Zf3"},  {start, "e9"},
+      {start, "O-O-O-O"}, {start, ""},      {start, "Nd2"},  {PROMOTE, "b8"},
+      {start, "e4=Q"},    {start, "Ne4=Q"}, {start, "e2e4"}, {start, "+"}};
+  for (const auto& [fen, text] : cases) {
+    std::string why;
+    EXPECT_FALSE(parse_san(text, board_of(fen), why)) << fen << " " << text;
   }
 }
 

@@ -1,17 +1,11 @@
-// A scripted UCI engine for the tests. Its only argument is a script file:
-//
-//   name NAME            the "id name" it reports
-//   no-uciok             never answers "uci"
-//   log PATH             appends every line it receives to PATH
-//   position FEN         the lines up to the next "position" are its search
-//                        on every position whose FEN starts with FEN
-//   info ... / bestmove M   printed as they stand
-//   sleep MS             waits
-//   wait-stop            reads its input until "stop"
-//   crash-once PATH      crashes unless PATH exists, which it creates
-//   hang                 answers nothing more, "stop" included
-//
-// A position without a script answers "bestmove 0000" at once.
+// A scripted UCI engine for the tests; its one argument is a script file of
+// lines "name NAME" (its id name), "no-uciok" (never answers uci), "log PATH"
+// (appends every line it receives to PATH) and "position FEN": the lines up
+// to the next "position" are its search on every FEN that starts with FEN.
+// A search prints its lines as they stand, but for "sleep MS", "wait-stop"
+// (reads input until "stop"), "crash-once PATH" (crashes unless PATH exists,
+// which it creates) and "hang" (answers nothing more, "stop" included).
+// A position without a search answers "bestmove 0000" at once.
 #include <chrono>
 #include <cstdlib>
 #include <fstream>

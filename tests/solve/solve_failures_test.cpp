@@ -9,19 +9,9 @@
 #include <tuple>
 
 #include "solve/solve_support.h"
-#include "support/scratch.h"
 
 namespace tarvolin::solve::testing {
 namespace {
-
-using tarvolin::testing::ScratchDir;
-
-const char* const SUITE =
-    "7k/8/8/8/8/8/8/R6K w - - bm Ra8+; id \"one\";\n"
-    "7k/8/8/8/8/8/8/R6K w - - hmvc 1; bm Ra8+;\n"
-    "7k/8/8/8/8/8/8/R6K w - - hmvc 2; bm Ra8+;\n"
-    "7k/8/8/8/8/8/8/R6K w - - hmvc 3; bm Ra8+;\n"
-    "7k/8/8/8/8/8/8/R6K w - - hmvc 4; bm Ra8+;\n";
 
 std::string slow_engine(int sleep_ms) {
   return fake_engine("slow", "name Slow\nlog slow.log\nposition 7k/\nsleep " +
@@ -29,7 +19,7 @@ std::string slow_engine(int sleep_ms) {
                                  "\ninfo depth 1 time 50 pv a1a8\nbestmove a1a8\n");
 }
 
-TEST(SolveFailures, BadInputStopsBeforeAnyPosition) {
+TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
   ScratchDir dir;  // first: the engine scripts are written into it
   const std::string ok = slow_engine(0), epd = "--epd s.epd " + ok, rest = " --time 1 --out o.pgn";
   // What is wrong, the arguments, what the one line of error says.
@@ -58,8 +48,8 @@ TEST(SolveFailures, BadInputStopsBeforeAnyPosition) {
       {"merge with a missing file", "--merge o.pgn missing.pgn", "missing.pgn does not exist"},
       {"unknown option", "--frobnicate", "--frobnicate"},
   };
-  dir.write("s.epd", SUITE);
-  dir.write("bad.epd", std::string(SUITE).substr(0, 44) + "7k/8/8/8/8/8/8/R6K w - - bm Qa8;\n");
+  dir.write("s.epd", rook_suite(5));
+  dir.write("bad.epd", rook_suite(1) + "7k/8/8/8/8/8/8/R6K w - - bm Qa8;\n");
   for (const auto& [name, arguments, message] : cases) {
     SCOPED_TRACE(name);
     Finished run = run_solve(arguments);
@@ -70,10 +60,7 @@ TEST(SolveFailures, BadInputStopsBeforeAnyPosition) {
     EXPECT_FALSE(dir.exists("o.pgn"));
     EXPECT_EQ(count_lines("slow.log", "go movetime 1000"), 0);
   }
-}
-
-TEST(SolveFailures, HelpNamesEveryOption) {
-  ScratchDir dir;
+  // --help wins over everything else on the line.
   Finished help = run_solve("--epd x --help");
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_EQ(help.err, "");
@@ -88,7 +75,7 @@ TEST(SolveFailures, HelpNamesEveryOption) {
 // file, and the next run does only the positions it lacks.
 TEST(SolveFailures, CutShortRunsLeaveWholeGamesAndResume) {
   ScratchDir dir;
-  dir.write("s.epd", SUITE);
+  dir.write("s.epd", rook_suite(5));
   std::string arguments = "--epd s.epd " + slow_engine(0) + " --time 1 --out o.pgn";
   ASSERT_EQ(run_solve(arguments).exit_code, 0);
   std::string full = dir.read("o.pgn");

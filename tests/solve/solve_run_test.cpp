@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <regex>
 
 #include "solve/solve_support.h"
-#include "support/scratch.h"
 
 namespace tarvolin::solve::testing {
 namespace {
-
-using tarvolin::testing::ScratchDir;
 
 const char* const SUITE =
     "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - bm O-O; id \"castle\";\n"
@@ -124,19 +122,84 @@ TEST(SolveRun, OldEntriesCrashesAndHangsCostOnlyTheirPositions) {
 // runner's own (hand-shake, judging, rewriting the file and flushing it).
 TEST(SolveRun, OverheadPerPositionUnderTwentyMilliseconds) {
   ScratchDir dir;
-  std::string suite;
-  for (int n = 0; n < 100; ++n) {
-    const std::string count = std::to_string(n);
-    suite += "7k/8/8/8/8/8/8/R6K w - - bm Ra8+; hmvc " + count + ";\n";
-  }
-  dir.write("s.epd", suite);
-  std::string engine = fake_engine("quick", "");  // "bestmove 0000" at once
-  auto start = std::chrono::steady_clock::now();
-  Finished run = run_solve("--epd s.epd " + engine + " --time 1 --out o.pgn");
+  dir.write("s.epd", rook_suite(100));
+  auto start = std::chrono::steady_clock::now();  // "quick" answers "bestmove 0000" at once
+  Finished run = run_solve("--epd s.epd " + fake_engine("quick", "") + " --time 1 --out o.pgn");
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(result_comments(dir.read("o.pgn")).size(), 100u);
   EXPECT_LT(seconds, 100 * 0.020);
+}
+
+// Each engine takes its own time over each position, so that with several
+// workers they finish out of order.
+TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
+  ScratchDir dir;
+  std::string alpha = "name Alpha\n", beta = "name Beta\n";
+  for (int n = 0; n < 12; ++n) {
+    std::string fen = "7k/8/8/8/8/8/8/R6K w - - " + std::to_string(n) + " 1";
+    alpha += "position " + fen + "\nsleep " + std::to_string((n * 37) % 5 * 40) +
+             "\ninfo depth 1 time " + std::to_string(100 * n + 100) + " pv a1a8\nbestmove " +
+             (n % 3 == 0 ? "a1a2" : "a1a8") + "\n";
+    beta += "position " + fen + "\nsleep " + std::to_string((n * 13) % 4 * 30) +
+            "\ninfo depth 1 time 7 pv a1a8\nbestmove a1a8\n";
+  }
+  dir.write("s.epd", rook_suite(12));
+  std::string run =
+      "--epd s.epd " + fake_engine("alpha", alpha) + " " + fake_engine("beta", beta) + " --time 2";
+  Finished one = run_solve(run + " --out one.pgn");
+  ASSERT_EQ(one.exit_code, 0) << one.err;
+  Finished three = run_solve(run + " --out three.pgn --concurrency 3");
+  ASSERT_EQ(three.exit_code, 0) << three.err;
+  std::string text = dir.read("one.pgn");
+  EXPECT_EQ(dir.read("three.pgn"), text);
+  auto comments = result_comments(text);
+  ASSERT_EQ(comments.size(), 12u);
+  for (int n = 1; n < 12; ++n)  // suite order, whatever finished first
+    EXPECT_LT(text.find("K w - - " + std::to_string(n - 1) + " 1\"]"),
+              text.find("K w - - " + std::to_string(n) + " 1\"]"));
+
+  // Three shards on their own, then merged: the same entries.
+  for (const char* k : {"1", "2", "3"}) {
+    std::string file = std::string("shard") + k + ".pgn";
+    Finished shard = run_solve(run + " --shard " + k + "/3 --out " + file + " --concurrency 2");
+    ASSERT_EQ(shard.exit_code, 0) << shard.err;
+    EXPECT_EQ(result_comments(dir.read(file)).size(), 4u);
+  }
+  EXPECT_TRUE(contains(dir.read("shard2.pgn"), " 4 1\"]"));  // positions 2, 5, 8, 11
+  ASSERT_EQ(run_solve("--merge merged.pgn shard1.pgn shard2.pgn shard3.pgn").exit_code, 0);
+  EXPECT_EQ(result_comments(dir.read("merged.pgn")), comments);
+}
+
+// Debian's stockfish, twice with different hash sizes, so that the rating
+// program has two programs to compare, on ten positions at 0.5 s each.
+TEST(SolveStockfish, TenPositionsRatedByTarvolin) {
+  ScratchDir dir;
+  // Debian puts it in /usr/games, which is not always on PATH.
+  std::string engine = std::string(" --engine cmd=") +
+                       (::access("/usr/games/stockfish", X_OK) == 0 ? "/usr/games/" : "") +
+                       "stockfish option.Threads=1";
+  Finished run =
+      run_solve("--epd '" TARVOLIN_TEST_DATA "/solve/wac10.epd'" + engine +
+                " 'name=SF Hash16' option.Hash=16" + engine +
+                " 'name=SF Hash32' option.Hash=32 --time 0.5 --concurrency 2 --out wac.pgn");
+  ASSERT_EQ(run.exit_code, 0) << run.err
+                              << "(scripts/install-build-tools.sh --tests installs stockfish)";
+  std::string text = dir.read("wac.pgn");
+  auto comments = result_comments(text);
+  ASSERT_EQ(comments.size(), 10u) << text;
+  for (const char* name : {"'SF Hash16' ", "'SF Hash32' "}) {
+    int solved = 0;
+    for (const auto& [fen, comment] : comments) {
+      std::size_t at = comment.find(name);
+      ASSERT_NE(at, std::string::npos) << comment;
+      solved += comment[at + std::string(name).size()] != '>';
+    }
+    EXPECT_GE(solved, 8) << name << "\n" << text;
+  }
+  tarvolin::testing::RunResult rated = tarvolin::testing::run_binary("wac\n2600\n\n");
+  EXPECT_EQ(rated.exit_code, 0) << rated.console;
+  EXPECT_TRUE(contains(rated.console, "(1) SFHash16\n(2) SFHash32\n2 programs\n10 positions\n"));
 }
 
 }  // namespace

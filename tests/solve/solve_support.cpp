@@ -24,6 +24,13 @@ std::string fake_engine(const std::string& name, const std::string& script) {
   return std::string("--engine cmd='") + TARVOLIN_FAKE_ENGINE + "' arg=" + name + ".script";
 }
 
+std::string rook_suite(int n) {
+  std::string suite;
+  for (int k = 0; k < n; ++k)
+    suite += "7k/8/8/8/8/8/8/R6K w - - bm Ra8+; hmvc " + std::to_string(k) + ";\n";
+  return suite;
+}
+
 std::map<std::string, std::string> result_comments(const std::string& text) {
   std::map<std::string, std::string> comments;
   for (const ScannedGame& game : scan_result_text(text))

@@ -5,9 +5,12 @@
 
 #include <map>
 #include <string>
-#include <vector>
+
+#include "support/scratch.h"
 
 namespace tarvolin::solve::testing {
+
+using tarvolin::testing::ScratchDir;
 
 struct Finished {
   int exit_code;
@@ -20,6 +23,10 @@ Finished run_solve(const std::string& arguments, const std::string& prefix = "")
 
 // "--engine cmd=FAKE arg=SCRIPT" for a script written to NAME.script here.
 std::string fake_engine(const std::string& name, const std::string& script);
+
+// n positions that differ only in their half-move counter, 0 to n - 1; the
+// one move Ra8+ solves each.
+std::string rook_suite(int n);
 
 // FEN tag value -> the game's result comment, as the rating program would
 // read them.
