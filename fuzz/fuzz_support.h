@@ -15,6 +15,7 @@
 #include "input/char_source.h"
 #include "input/entry_parser.h"
 #include "input/offset_file.h"
+#include "input/registries.h"
 #include "input/result_file.h"
 #include "rating/iterate_ratings.h"
 #include "run/run.h"
@@ -146,6 +147,27 @@ inline const char* broken_reader_invariant(const Tables& t) {
          t.position_index.count(t.position_fen[q]) == 1 &&
          t.position_index.at(t.position_fen[q]) == q;
   return ok ? nullptr : "registries, names or times";
+}
+
+// Names as the entry parser squeezes them, the empty one included, so that
+// fuzzed offset entries can hit known programs.
+inline constexpr const char* KNOWN_PROGRAMS[] = {"Alpha", "Beta2", "", "Gamma", "x"};
+
+// The bytes as a result file, then as the offset file of a frozen registry of
+// known programs, to which it may only add samples: what is broken, or nullptr.
+inline const char* broken_by_readers(Tables& t, std::string_view bytes, std::FILE* console) {
+  t.clear();
+  read_result_bytes(t, bytes, console);  // an overflow is an expected end
+  if (const char* broken = broken_reader_invariant(t)) return broken;
+  t.clear();
+  for (const char* name : KNOWN_PROGRAMS) find_or_add_program(t, name, nullptr);
+  t.frozen_program_count = t.program_count;
+  read_offset_bytes(t, bytes);
+  bool intact = t.program_count == std::ssize(KNOWN_PROGRAMS) && t.position_count == 0 &&
+                t.program_index.size() == std::size(KNOWN_PROGRAMS);
+  for (int p = 1; intact && p <= t.program_count; ++p)
+    intact = t.program_name[p] == KNOWN_PROGRAMS[p - 1] && t.offset_sample_count[p] >= 0;
+  return intact ? nullptr : "the offset file changed the registries";
 }
 
 // The bookkeeping a complete run leaves consistent whatever its input: what is broken, or nullptr.

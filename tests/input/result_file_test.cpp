@@ -1,11 +1,12 @@
-#include "input/result_file.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "../../fuzz/fuzz_support.h"
+#include "input/registries.h"
+#include "matches/normalise_times.h"
 #include "support/scratch.h"
 
 namespace tarvolin {
@@ -15,12 +16,9 @@ using namespace std::string_literals;
 
 // Reads text as a result file into t; returns the console echo.
 std::string read_text(Tables& t, const std::string& text) {
-  std::FILE* file = testing::file_with(text);
   std::FILE* console = std::tmpfile();
-  CharSource source(file);
-  read_result_file(t, source, console);
+  fuzz::read_result_bytes(t, text, console);
   std::string echo = testing::read_stream(console);
-  std::fclose(file);
   std::fclose(console);
   return echo;
 }
@@ -53,12 +51,6 @@ const std::string WORKED =
     "[Event \"Suite\"]\n[FEN \"F2\"]\n[Result \"*\"]\n\n"
     "{'Beta\n2' 4s,\n'Gamma' 0.5s} 1. d4 {'Alpha' 1s} *\n";
 
-std::string with_crlf(const std::string& text) {
-  std::string crlf;
-  for (char c : text) (c == '\n' ? crlf.append("\r") : crlf) += c;
-  return crlf;
-}
-
 #define EVENT "[Event \"e\"]\n"
 
 TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
@@ -69,7 +61,7 @@ TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
       // The label is held from game 1; the second comment of game 2 does not count.
       {"worked example", WORKED, worked_echo, worked},
       // Windows line ends read like plain ones, the one inside Beta's name included.
-      {"worked example, CR LF", with_crlf(WORKED), worked_echo, worked},
+      {"worked example, CR LF", testing::with_crlf(WORKED), worked_echo, worked},
       {"only the first comment of a game",
        EVENT "[FEN \"F1\"]\n{'A' 1s} 1. e4 {'B' 2s [FEN \"X\"] {'C' 3s} 1... e5 {'A' 9s} *\n" EVENT
              "[FEN \"F2\"]\n1. d4 {'D' 4s} {'E' 5s} *\n",
@@ -115,6 +107,64 @@ TEST(ResultFile, ReadsGamesTagsAndFirstComments) {
     EXPECT_EQ(read_text(*t, row.text), row.echo);
     EXPECT_EQ(summary(*t), row.summary);
   }
+}
+
+// Tables after a result file that introduced Alpha and Beta (registry
+// frozen), with the text read as their offset file.
+std::unique_ptr<Tables> offsets_read(const std::string& text) {
+  auto t = std::make_unique<Tables>();
+  find_or_add_program(*t, "Alpha", nullptr);
+  find_or_add_program(*t, "Beta", nullptr);
+  t->frozen_program_count = t->program_count;
+  fuzz::read_offset_bytes(*t, text);
+  return t;
+}
+
+struct OffsetRow {
+  const char* what;
+  std::string text;
+  int alpha_samples, beta_samples;
+  double alpha_sum, beta_sum;
+};
+
+TEST(OffsetFile, LaterGamesGiveSamplesToKnownProgramsOnly) {
+  const std::string three_games =
+      "[Event \"warm-up\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n{'Alpha' 9s, 'Beta' 9s}\n*\n\n"
+      "[Event \"two\"]\n[Annotator \"x\"]\n{'Alpha' 0.4s, 'Be\nta' 1.2s, 'Omega' 3s}\n*\n\n"
+      "[Event \"three\"]\n{'Alpha' 0.6s}\n*\n";
+  const OffsetRow rows[] = {
+      // Omega is unknown; Beta's name is wrapped inside.
+      {"three games", three_games, 2, 1, 1.0, 1.2},
+      {"three games, CR LF", testing::with_crlf(three_games), 2, 1, 1.0, 1.2},
+      {"indented comment after a remark",
+       "[Event \"a\"]\n{'Alpha' 9s}\n[Event \"b\"]\n{\n  machine two\n}\n{\r\n 'Alpha' 2s, 'Beta' "
+       "4s}\n",
+       1, 1, 2.0, 4.0},
+      {"one game only: the warm-up", "[Event \"a\"]\n{'Alpha' 4s, 'Beta' 2s}\n", 0, 0, 0.0, 0.0},
+      {"no Event tag: never past the first game",
+       "{'Alpha' 4s}\n{'Alpha' 5s}\n[Site \"x\"]\n{'Beta' 6s}\n", 0, 0, 0.0, 0.0},
+      // A second comment is skipped, blanks leave a name, a program named
+      // twice gives two samples, a failure adds its negative limit, an
+      // unparsable time or a name in another case gives none.
+      {"first comment of each later game",
+       "[Event \"a\"]\n{'Alpha' 100s}\n[Event \"b\"]\n{'Al pha' 2s, 'Beta' 1s, 'Beta' 3s, 'Gamma' "
+       "7s, 'alpha' 9s, 'Alpha' x} 1. e4 {'Alpha' 50s}\n[Event \"c\"]\n{'Beta' >2s}\n",
+       1, 3, 2.0, 2.0},
+  };
+  for (const OffsetRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto t = offsets_read(row.text);
+    EXPECT_EQ(t->program_count, 2);
+    EXPECT_EQ(t->offset_sample_count[1], row.alpha_samples);
+    EXPECT_EQ(t->offset_sample_count[2], row.beta_samples);
+    EXPECT_DOUBLE_EQ(t->time_offset[1], row.alpha_sum);
+    EXPECT_DOUBLE_EQ(t->time_offset[2], row.beta_sum);
+  }
+  // The sums become means once the times are normalised.
+  auto t = offsets_read(three_games);
+  normalise_times(*t);
+  EXPECT_DOUBLE_EQ(t->time_offset[1], 0.5);
+  EXPECT_DOUBLE_EQ(t->time_offset[2], 1.2);
 }
 
 }  // namespace

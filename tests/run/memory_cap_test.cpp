@@ -2,7 +2,6 @@
 // the result file read, a run must finish with the reports an uncapped run
 // writes: whatever scratch the later phases cannot get, they do without.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
@@ -13,35 +12,21 @@
 namespace tarvolin::testing {
 namespace {
 
-const char* const REPORTS[] = {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
-                               "positions.dat"};
 const char OUT_OF_MEMORY[] = "\nFAILURE - Out of memory\n";
 
-struct Capped {
-  std::string console;
-  int exit_code;
+struct Capped : RunResult {
   std::string reports[5];
 };
 
 // The binary in the current folder, its address space capped at cap_mb
 // (0: no cap), answering "suite" and 2600.
 Capped run_capped(int cap_mb) {
-  std::FILE* answers = std::fopen("answers.txt", "w");
-  std::fputs("suite\n2600\n\n", answers);
-  std::fclose(answers);
-  std::string command = "exec '" + std::string(TARVOLIN_BINARY) + "' <answers.txt 2>&1";
-  if (cap_mb > 0) command = "ulimit -v " + std::to_string(cap_mb * 1024) + " && " + command;
-  Capped run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    run.console.append(buffer, n);
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const std::string limits = "ulimit -v " + std::to_string(cap_mb * 1024) + " && ";
+  Capped run{run_binary("suite\n2600\n\n", false, cap_mb > 0 ? limits : ""), {}};
   run.console = without_timing(run.console);
   for (int i = 0; i < 5; ++i) {
-    run.reports[i] = read_file(REPORTS[i]);
-    std::remove(REPORTS[i]);
+    run.reports[i] = read_file(REPORT_NAMES[i]);
+    std::remove(REPORT_NAMES[i]);
   }
   return run;
 }
@@ -75,7 +60,8 @@ TEST(MemoryCap, ARunPastReadingFinishesAsWithoutTheCap) {
         ++completions;
         EXPECT_EQ(capped.exit_code, 0) << cap_mb << " MB";
         EXPECT_EQ(capped.console, free.console) << cap_mb << " MB";
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(capped.reports[i], free.reports[i]) << REPORTS[i];
+        for (int i = 0; i < 5; ++i)
+          EXPECT_EQ(capped.reports[i], free.reports[i]) << REPORT_NAMES[i];
         continue;
       }
       EXPECT_EQ(capped.exit_code, 1) << cap_mb << " MB";

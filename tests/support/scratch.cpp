@@ -58,11 +58,11 @@ RunResult run_in_process(const std::string& input) {
 }
 
 // Standard input comes from a file outside the scratch folder, one per test process.
-RunResult run_binary(const std::string& input, bool input_closed) {
+RunResult run_binary(const std::string& input, bool input_closed, const std::string& limits) {
   const std::string input_path =
       (fs::temp_directory_path() / ("tarvolin-input-" + std::to_string(getpid()))).string();
   std::ofstream(input_path, std::ios::binary) << input;
-  std::string command = std::string("'") + TARVOLIN_BINARY + "' " +
+  std::string command = limits + "'" + TARVOLIN_BINARY + "' " +
                         (input_closed ? "<&- " : "< '" + input_path + "' ") + "2>&1";
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) throw std::runtime_error("popen failed");
@@ -88,6 +88,12 @@ std::string read_stream(std::FILE* file) {
   std::rewind(file);  // no effect on a pipe
   for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
   return text;
+}
+
+std::string with_crlf(const std::string& text) {
+  std::string crlf;
+  for (char c : text) (c == '\n' ? crlf.append("\r") : crlf) += c;
+  return crlf;
 }
 
 std::string without_timing(std::string console) {

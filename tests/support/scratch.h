@@ -34,8 +34,10 @@ struct RunResult {
 RunResult run_in_process(const std::string& input);
 
 // The tarvolin binary in the current working directory with the given
-// standard input text (or with standard input closed when input_closed).
-RunResult run_binary(const std::string& input, bool input_closed = false);
+// standard input text (or with standard input closed when input_closed),
+// after the shell commands in limits ("ulimit -v 40960 && ", say).
+RunResult run_binary(const std::string& input, bool input_closed = false,
+                     const std::string& limits = "");
 
 // The lines every run opens with.
 inline const std::string BANNER =
@@ -57,5 +59,8 @@ std::FILE* file_with(const std::string& text);
 
 // Everything in a temporary file, read from its start.
 std::string read_stream(std::FILE* file);
+
+// The text with Windows line ends.
+std::string with_crlf(const std::string& text);
 
 }  // namespace tarvolin::testing

@@ -1,7 +1,8 @@
-// Result files as users send them: edited by hand, truncated, or not PGN at
-// all. The reader with the entry parser and the registries must take any
-// bytes without crashing and leave the tables in a state the later phases
-// can rely on.
+// Result and offset files as users send them: edited by hand, truncated, or
+// not PGN at all. Both readers must take any bytes without crashing; the
+// result file's must leave tables the later phases can rely on, and the
+// offset file, read after the program registry is frozen, may only add
+// samples to the programs already known.
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -22,12 +23,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace tarvolin::fuzz;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  tables->clear();
-  read_result_bytes(*tables, bytes, console);  // an overflow is an expected end
-  if (const char* broken = broken_reader_invariant(*tables)) {
-    std::fprintf(stderr, "reader left the tables inconsistent: %s\n", broken);
+  if (const char* broken = tarvolin::fuzz::broken_by_readers(*tables, bytes, console)) {
+    std::fprintf(stderr, "a reader left the tables inconsistent: %s\n", broken);
     __builtin_trap();
   }
   return 0;
