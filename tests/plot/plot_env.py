@@ -1,7 +1,8 @@
-"""Where the tests find the program, the tool and the data (set by CTest),
-and a few helpers to run things in a scratch folder."""
+"""Where the tests find the program, tool and data (set by CTest), and helpers."""
 
+import contextlib
 import glob
+import io
 import os
 import shutil
 import subprocess
@@ -26,7 +27,8 @@ def scratch(test):
 
 
 def copy_case(name, folder):
-    """An end-to-end case's files and expected reports, as a finished run."""
+    """An end-to-end case's files and expected reports, as a finished run;
+    name may also be a whole path, as that of the examples."""
     for pattern in ("*.pgn", os.path.join("expected", "*.dat")):
         for path in glob.glob(os.path.join(DATA, name, pattern)):
             shutil.copy(path, folder)
@@ -43,10 +45,17 @@ def write(path, data):
         handle.write(data)
 
 
-def run_tarvolin(folder, name, start_elo="2600"):
-    subprocess.run([BINARY], cwd=folder, input=f"{name}\n{start_elo}\n\n", text=True,
-                   stdout=subprocess.DEVNULL, check=True, timeout=600)
+def run_tarvolin(folder, name, start_elo="2600", check=True):
+    return subprocess.run([BINARY], cwd=folder, input=f"{name}\n{start_elo}\n\n", text=True,
+                          stdout=subprocess.DEVNULL, check=check, timeout=600).returncode
 
 
-def plot(*arguments, env=None):
-    return subprocess.run([TOOL, *arguments], capture_output=True, text=True, timeout=600, env=env)
+def plot(*arguments, env=None, launcher=False):
+    # In this process (no start-up of Python and matplotlib) unless testing the launcher.
+    if launcher or env is not None:
+        return subprocess.run([TOOL, *arguments], capture_output=True, text=True, env=env)
+    from tarvolin_plot.cli import main
+    out, err = io.StringIO(), io.StringIO()
+    with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
+        code = main(list(arguments))
+    return subprocess.CompletedProcess(arguments, code, out.getvalue(), err.getvalue())

@@ -1,12 +1,9 @@
-"""The three pictures of real runs: the example suite, two clusters of two,
-a run at the capacity of 1000 programs and one of 30 clusters. Each must
-render (rsvg-convert turns it into a PNG of the size the SVG declares), and
-ratings.svg must name the programs it shows."""
+"""The pictures of real runs, up to 1000 programs and 30 clusters, render at the
+size the SVG declares, and ratings.svg names the programs it shows."""
 
 import math
 import os
 import re
-import shutil
 import subprocess
 import unittest
 from xml.sax.saxutils import escape
@@ -21,8 +18,7 @@ PICTURES = {"ratings": "Ratings: ", "solved": "Solved within t seconds: ",
 _SIZE = re.compile(r'<svg [^>]*width="([\d.]+)pt" height="([\d.]+)pt"')
 
 
-def labelled(name, svg):
-    """Whether the ratings picture has the row label of name ("rank  name")."""
+def labelled(name, svg):  # the row label is "rank  name"
     return f"  {escape(name)}</text>" in svg
 
 
@@ -32,7 +28,6 @@ def rated_names(folder):
 
 class PicturesTest(unittest.TestCase):
     def draw(self, folder):
-        """Runs the tool on folder and renders each SVG: (SVG texts, sizes)."""
         out = scratch(self)
         done = plot("--dir", folder, "--out", out, "--png")
         self.assertEqual(done.returncode, 0, done.stderr)
@@ -47,7 +42,6 @@ class PicturesTest(unittest.TestCase):
             pixels = imread(png)
             # At 72 dpi a point is a pixel.
             self.assertEqual(pixels.shape[:2], (math.ceil(height), math.ceil(width)), stem)
-            # Drawn on, not blank: a good share of the pixels is not white.
             inked = (pixels[:, :, :3].min(axis=2) < 0.9).mean()
             self.assertGreater(inked, 0.02, stem)
             sizes[stem] = (width, height)
@@ -64,9 +58,7 @@ class PicturesTest(unittest.TestCase):
         return folder
 
     def test_example_suite(self):
-        folder = scratch(self)
-        for name in ("suite.pgn", "Offset.pgn"):
-            shutil.copy(os.path.join(EXAMPLES, name), folder)
+        folder = copy_case(EXAMPLES, scratch(self))
         run_tarvolin(folder, "suite")
         texts, sizes = self.draw(folder)
         for name in rated_names(folder)[0]:

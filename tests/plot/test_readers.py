@@ -11,48 +11,38 @@ from tarvolin_plot.position_report import read_positions
 from tarvolin_plot.rating_report import read_rating
 from tarvolin_plot.run_data import load_run
 
-
-def expected(case, report):
-    return os.path.join(DATA, case, "expected", report)
+CASES = {
+    "e2e_small": (
+        ("small.pgn", 3, 3, 3, 2500.0), [["Alpha", "Beta2", "Gamma"]],
+        # Printed ratings 2596.5, 2474.7, 2448.0; margins 214, 185, 184.
+        [[(1, "Gamma", 2597, 214, 4, 2, 3), (2, "Beta2", 2475, 185, 5, 2, 3),
+          (3, "Alpha", 2448, 184, 5, 2, 3)]],
+        "Test 1", [(3, 3, -23.3), (1, 3, 31.8), (2, 3, -23.3)]),
+    # Elm has no match and so no cluster; the clusters follow their
+    # lowest-numbered program, and ranks start from one in each.
+    "e2e_two_clusters": (
+        ("two.pgn", 5, 4, 4, 2600.0), [["Alder", "Cedar"], ["Birch", "Dogwood"]],
+        [[(1, "Alder", 2650, 0, 1, 1, 3), (2, "Cedar", 2550, 0, 1, 1, 3)],
+         [(1, "Dogwood", 2620, 82, 2, 2, 3), (2, "Birch", 2580, 78, 2, 2, 3)]],
+        "First", [(2, 4, 20.5), (2, 3, -138.5), (2, 3, 14.4), (0, 4, 9.8)]),
+}
 
 
 class ReportsTest(unittest.TestCase):
-    def test_general(self):
-        for case, figures in (("e2e_small", ("small.pgn", 3, 3, 3, 2500.0)),
-                              ("e2e_two_clusters", ("two.pgn", 5, 4, 4, 2600.0))):
-            general = read_general(expected(case, "general.dat"))
-            self.assertEqual((general.database, general.programs, general.positions,
-                              general.tested_positions, general.start_elo), figures, case)
-
-    def test_clusters(self):
-        self.assertEqual(read_clusters(expected("e2e_small", "cluster.dat")),
-                         [["Alpha", "Beta2", "Gamma"]])
-        # Elm has no match and so no cluster; the clusters follow their
-        # lowest-numbered program.
-        self.assertEqual(read_clusters(expected("e2e_two_clusters", "cluster.dat")),
-                         [["Alder", "Cedar"], ["Birch", "Dogwood"]])
-
-    def test_ratings_rank_from_one_in_each_cluster(self):
-        for case, rows in (
-            # Printed ratings 2596.5, 2474.7, 2448.0; margins 214, 185, 184.
-            ("e2e_small", [[(1, "Gamma", 2597, 214, 4, 2, 3), (2, "Beta2", 2475, 185, 5, 2, 3),
-                            (3, "Alpha", 2448, 184, 5, 2, 3)]]),
-            ("e2e_two_clusters", [
-                [(1, "Alder", 2650, 0, 1, 1, 3), (2, "Cedar", 2550, 0, 1, 1, 3)],
-                [(1, "Dogwood", 2620, 82, 2, 2, 3), (2, "Birch", 2580, 78, 2, 2, 3)]]),
-        ):
-            clusters = read_rating(expected(case, "rating.dat"))
+    def test_each_report(self):
+        for case, (general, clusters, ratings, label, positions) in CASES.items():
+            path = os.path.join(DATA, case, "expected")
+            got = read_general(os.path.join(path, "general.dat"))
+            self.assertEqual((got.database, got.programs, got.positions, got.tested_positions,
+                              got.start_elo), general, case)
+            self.assertEqual(read_clusters(os.path.join(path, "cluster.dat")), clusters, case)
             self.assertEqual([[(p.rank, p.name, p.elo, p.margin, p.matches, p.solved, p.tried)
-                               for p in block] for block in clusters], rows, case)
-
-    def test_positions(self):
-        for case, count, figures in (
-            ("e2e_small", 3, [(3, 3, -23.3), (1, 3, 31.8), (2, 3, -23.3)]),
-            ("e2e_two_clusters", 4, [(2, 4, 20.5), (2, 3, -138.5), (2, 3, 14.4), (0, 4, 9.8)]),
-        ):
-            positions = read_positions(expected(case, "positions.dat"), count)
-            self.assertEqual([(p.solved, p.tried, p.difficulty) for p in positions], figures)
-            self.assertEqual(positions[0].label, "Test 1" if case == "e2e_small" else "First")
+                               for p in block]
+                              for block in read_rating(os.path.join(path, "rating.dat"))],
+                             ratings, case)
+            got = read_positions(os.path.join(path, "positions.dat"), len(positions))
+            self.assertEqual([(p.solved, p.tried, p.difficulty) for p in got], positions, case)
+            self.assertEqual(got[0].label, label, case)
 
 
 class WholeRunTest(unittest.TestCase):

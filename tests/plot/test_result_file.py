@@ -8,26 +8,21 @@ from tarvolin_plot.errors import InputError
 from tarvolin_plot.result_file import convert_time, read_result_file, split_entry
 
 
-def game(fen, comment, label=None, extra=""):
-    tags = '[Event "e"]\n' + (f'[Annotator "{label}"]\n' if label else "") + f'[FEN "{fen}"]\n'
-    return f"{tags}\n{comment} 1. e4 {extra}*\n\n"
+def game(fen, comment, extra=""):
+    return f'[Event "e"]\n[FEN "{fen}"]\n\n{comment} 1. e4 {extra}*\n\n'
 
 
 class EntryTest(unittest.TestCase):
+    # Entries the fuzz corpus of test_same_as_program lacks.
     def test_entries(self):
         for entry, name, value in (
-            (b"'Alpha 3.1' 12.3s", b"Alpha3.1", 12.3),
-            (b"'Beta' >60s", b"Beta", -60.0),
             (b"'Delta' 7.25 sec", b"Delta", 7.25),
-            (b"'Zeta' 1e1s", b"Zeta", 10.0),
             (b"'Hex' 0x1p3s", b"Hex", 8.0),
             (b"'Eta' nan", b"Eta", None),
             (b"'Theta' 1e999s", b"Theta", None),
             (b"'Iota' 0xs", b"Iota", None),
             (b"'Kappa' -s", b"Kappa", None),
             (b" 'Alpha' 5s", b"", None),  # the blank takes the quote's place
-            (b"'NoQuote 5s", b"NoQuote5s", None),
-            (b"'Tab\t' 5s", b"Tab\t", 5.0),
         ):
             got_name, field = split_entry(entry)
             self.assertEqual((got_name, convert_time(field)), (name, value), entry)
@@ -45,29 +40,16 @@ class ResultFileTest(unittest.TestCase):
                                  for times in result.times]
 
     def test_reading_rules(self):
+        # The rules the program's own runs on the fuzz corpus do not show.
         for why, text, programs, times in (
-            ("first comment only, the second ignored",
-             game("F1", "{'A' 5s, 'B 2' >60s}", extra="{'A' 1s}"), ["A", "B2"],
-             [{"A": 5.0, "B2": -60.0}]),
             ("a remark before the results is passed over",
              game("F1", "{Pos 1 of the suite} {'A' 5s}"), ["A"], [{"A": 5.0}]),
-            ("layout after the brace", game("F1", "{\n  'A' 5s}"), ["A"], [{"A": 5.0}]),
-            ("a repeated FEN is one position, the later times win",
-             game("F1", "{'A' 5s, 'B' 6s}") + game("F1", "{'A' 7s}"), ["A", "B"],
-             [{"A": 7.0, "B": 6.0}]),
-            ("times before the first FEN register the program only",
-             "{'A' 5s}\n" + game("F1", "{'B' 3s}"), ["A", "B"], [{"B": 3.0}]),
-            ("a time that is no number registers the program only",
-             game("F1", "{'A' x, 'B' 2s}"), ["A", "B"], [{"B": 2.0}]),
             ("a decimal comma cuts the time", game("F1", "{'A' 1,5s}"), ["A"], [{"A": 1.0}]),
             ("a bracket inside a skipped comment is no tag",
              game("F1", "{'A' 5s}", extra='{[FEN "F2"]}') + game("F3", "{'A' 2s}"), ["A"],
              [{"A": 5.0}, {"A": 2.0}]),
             ("{} holds no results",
              game("F1", "{}") + game("F2", "{'A' 4s}"), ["A"], [{}, {"A": 4.0}]),
-            ("Windows line ends read like plain ones",
-             game("F1", "{'A' 5s,\n'B' 1s}").replace("\n", "\r\n"), ["A", "B"],
-             [{"A": 5.0, "B": 1.0}]),
             ("a NUL ends the entry as it ends C text: the time goes with it",
              game("F1", "{'A\0B' 5s}"), ["A"], [{}]),
         ):

@@ -1,18 +1,12 @@
-"""The tool reads a result file as the rating program does: on every seed of
-the fuzz corpus and on a few odd files, the times it computes must agree to
-the last printed digit with those the program lists in positions.dat (the
-check that the result file belongs to the reports), and the pictures of
-such odd runs are drawn all the same."""
+"""On every seed of the fuzz corpus and a few odd files, the times the tool
+reads must agree to the last printed digit with the program's positions.dat
+(load_run checks that), and the pictures are drawn all the same."""
 
-import contextlib
 import glob
-import io
 import os
-import subprocess
 import unittest
 
-from plot_env import BINARY, SOURCE, read, scratch, write
-from tarvolin_plot.cli import main
+from plot_env import SOURCE, plot, read, run_tarvolin, scratch, write
 from tarvolin_plot.run_data import load_run
 
 MARKER = b"\n%Offset\n"
@@ -51,17 +45,13 @@ class SameAsProgramTest(unittest.TestCase):
             write(os.path.join(folder, "run.pgn"), result)
             if offsets:
                 write(os.path.join(folder, "Offset.pgn"), offsets)
-            done = subprocess.run([BINARY], cwd=folder, input=b"run\n2600\n\n", timeout=120,
-                                  stdout=subprocess.DEVNULL)
-            if done.returncode != 0:
+            if run_tarvolin(folder, "run", check=False) != 0:
                 continue  # too few programs, or too many: no reports to hold it against
             with self.subTest(name):
                 run = load_run(folder)
                 self.assertTrue(run.times_from.endswith("run.pgn"))
                 compared += 1
-                # Whatever the names and times, the pictures are drawn.
-                with contextlib.redirect_stdout(io.StringIO()):
-                    self.assertEqual(main(["--dir", folder]), 0)
+                self.assertEqual(plot("--dir", folder).returncode, 0)
         # Nearly all seeds make a complete run; a handful would mean the
         # corpus or the program changed under the test.
         self.assertGreaterEqual(compared, 15)
