@@ -90,7 +90,6 @@ TEST(ResultDoc, MergeLetsLaterFilesWin) {
 // The rating program's own reader is the judge of every edit: whatever the
 // file held before, an entry put in for a position is what the reader then
 // finds there, and the other programs' results stay as they were.
-// Every time the reader finds in the text, by program and position.
 std::map<std::pair<std::string, std::string>, double> read_back(const std::string& text) {
   auto tables = std::make_unique<Tables>();
   std::FILE* file = tarvolin::testing::file_with(text);
