@@ -73,30 +73,30 @@ const char* const PASSANT = "7k/8/8/3pP3/8/8/8/7K w - d6";
 const char* const START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
-  // No engine move: the text is no move of the side to move. Those are: no
-  // queen, no rook, no such piece, square or castling, onto its own pawn, a
-  // pawn onto the last rank without promotion and elsewhere with one, a
-  // promotion of a piece, coordinates, a mark alone.
+  // No engine move: the text is no move of the side to move (no queen, no rook, no such piece,
+  // square or castling, onto its own pawn, a pawn onto the last rank without promotion and
+  // elsewhere with one, a promotion of a piece, coordinates, a mark alone).
   const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-      {CASTLE_W, "O-O", "e1g1", true},     {CASTLE_W, "O-O", "e1h1", true},
-      {CASTLE_W, "0-0", "e1g1", true},     {CASTLE_W, "O-O", "e1c1", false},
-      {CASTLE_W, "O-O", "e1f1", false},    {CASTLE_W, "O-O-O", "e1c1", true},
-      {CASTLE_W, "O-O-O", "e1a1", true},   {CASTLE_W, "O-O-O", "e1d1", false},
-      {CASTLE_B, "O-O", "e8h8", true},     {CASTLE_B, "O-O-O#", "e8c8", true},
-      {CASTLE_B, "O-O", "e1g1", false},    {PROMOTE, "bxa8=Q", "b7a8q", true},
-      {PROMOTE, "bxa8=Q", "b7a8n", false}, {PROMOTE, "b8N+", "b7b8n", true},
-      {PROMOTE, "b8=N", "b7b8", false},    {PROMOTE, "bxa8Q!", "b7a8q", true},
-      {KNIGHTS, "Nbd2", "b1d2", true},     {KNIGHTS, "Nbd2", "f1d2", false},
-      {KNIGHTS, "Nd2?!", "b1d2", true},    {KNIGHTS, "R1a3", "a1a3", true},
-      {KNIGHTS, "R1a3", "a5a3", false},    {KNIGHTS, "Ng2", "h1g2", false},
-      {KNIGHTS, "Kg2", "h1g2", true},      {KNIGHTS, "Kg2", "h1g1", false},
-      {KNIGHTS, "Kg2", "zz", false},       {PASSANT, "exd6", "e5d6", true},
-      {PASSANT, "e6", "e5e6", true},       {KNIGHTS, "Qh5", nullptr, false},
-      {PASSANT, "Rd1", nullptr, false},    {START, "Zf3", nullptr, false},
-      {START, "e9", nullptr, false},       {START, "O-O-O-O", nullptr, false},
-      {START, "Nd2", nullptr, false},      {PROMOTE, "b8", nullptr, false},
-      {START, "e4=Q", nullptr, false},     {START, "Ne4=Q", nullptr, false},
-      {START, "e2e4", nullptr, false},     {START, "+", nullptr, false},
+      {CASTLE_W, "O-O", "e1g1", true},    {CASTLE_W, "O-O", "e1h1", true},
+      {CASTLE_W, "0-0", "e1g1", true},    {CASTLE_W, "O-O", "e1c1", false},
+      {CASTLE_W, "O-O", "e1f1", false},   {CASTLE_W, "O-O-O", "e1c1", true},
+      {CASTLE_W, "O-O-O", "e1a1", true},  {CASTLE_W, "O-O-O", "e1g1", false},
+      {CASTLE_W, "O-O-O", "e1d1", false}, {CASTLE_B, "O-O", "e8h8", true},
+      {CASTLE_B, "O-O-O#", "e8c8", true}, {CASTLE_B, "O-O", "e1g1", false},
+      {PROMOTE, "bxa8=Q", "b7a8q", true}, {PROMOTE, "bxa8=Q", "b7a8n", false},
+      {PROMOTE, "b8N+", "b7b8n", true},   {PROMOTE, "b8=N", "b7b8", false},
+      {PROMOTE, "bxa8Q!", "b7a8q", true}, {KNIGHTS, "Nbd2", "b1d2", true},
+      {KNIGHTS, "Nbd2", "f1d2", false},   {KNIGHTS, "Nd2?!", "b1d2", true},
+      {KNIGHTS, "R1a3", "a1a3", true},    {KNIGHTS, "R1a3", "a5a3", false},
+      {KNIGHTS, "Ng2", "h1g2", false},    {KNIGHTS, "Kg2", "h1g2", true},
+      {KNIGHTS, "Kg2", "h1g1", false},    {KNIGHTS, "Kg2", "zz", false},
+      {PASSANT, "exd6", "e5d6", true},    {PASSANT, "e6", "e5e6", true},
+      {KNIGHTS, "Qh5", nullptr, false},   {PASSANT, "Rd1", nullptr, false},
+      {START, "Zf3", nullptr, false},     {START, "e9", nullptr, false},
+      {START, "O-O-O-O", nullptr, false}, {START, "Nd2", nullptr, false},
+      {PROMOTE, "b8", nullptr, false},    {START, "e4=Q", nullptr, false},
+      {START, "Ne4=Q", nullptr, false},   {START, "e2e4", nullptr, false},
+      {START, "+", nullptr, false},
   };
   for (const auto& [fen, text, uci, matches] : cases) {
     SCOPED_TRACE(std::string(fen) + " " + text + " " + (uci ? uci : "-"));
