@@ -15,8 +15,8 @@ const char* const SUITE =
     "7k/8/8/R7/8/8/8/RN3N1K w - - bm Nfd2;\n"
     "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - hmvc 4; fmvn 30; bm O-O-O;\n";
 
-// Alpha: castles by taking its rook, promotes, avoids the capture late,
-// shows the right knight then plays the other one, castles at once.
+// Alpha: castles by taking its rook, promotes (its second PV is no PV), avoids the capture late
+// (nor is its info string), shows the right knight then plays the other one, castles at once.
 const char* const ALPHA =
     "name Alpha\nlog alpha.log\n"
     "position r3k2r/8/8/8/8/8/8/R3K2R w\n"
