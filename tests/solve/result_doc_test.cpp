@@ -56,8 +56,6 @@ TEST(ResultDoc, EntryGoesWhereTheReaderLooks) {
       {"a FEN after the results is no game of that position",
        "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n", "F2", "'Beta' 1.000s",
        "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n\n" + new_game("F2", "'Beta' 1.000s")},
-      {"Windows line ends stay", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 1s}\r\n*\r\n", "F2",
-       "'Alpha' 3.000s", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 3.000s}\r\n*\r\n"},
   };
   for (const auto& [name, before, fen, entry, after] : cases) {
     ResultDoc doc(before);
