@@ -56,8 +56,6 @@ TEST(ResultDoc, EntryGoesWhereTheReaderLooks) {
       {"a FEN after the results is no game of that position",
        "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n", "F2", "'Beta' 1.000s",
        "[Event \"E\"]\n{'Alpha' 1s}\n[FEN \"F2\"]\n*\n\n" + new_game("F2", "'Beta' 1.000s")},
-      {"Windows line ends stay", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 1s}\r\n*\r\n", "F2",
-       "'Alpha' 3.000s", "[Event \"E\"]\r\n[FEN \"F2\"]\r\n\r\n{'Alpha' 3.000s}\r\n*\r\n"},
   };
   for (const auto& [name, before, fen, entry, after] : cases) {
     ResultDoc doc(before);
@@ -90,7 +88,6 @@ TEST(ResultDoc, MergeLetsLaterFilesWin) {
 // The rating program's own reader is the judge of every edit: whatever the
 // file held before, an entry put in for a position is what the reader then
 // finds there, and the other programs' results stay as they were.
-// Every time the reader finds in the text, by program and position.
 std::map<std::pair<std::string, std::string>, double> read_back(const std::string& text) {
   auto tables = std::make_unique<Tables>();
   std::FILE* file = tarvolin::testing::file_with(text);

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "solve/result_scan.h"
-#include "support/scratch.h"
 
 namespace tarvolin::solve::testing {
 
