@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -158,12 +157,7 @@ TEST(ReportStream, LineBeyondTheMemoryLeftStillArrives) {
     const std::string line(length, 'x');
     ReportStream out("r.dat", stderr);
     out.print("%s\n", "first");
-    long pages = 0;
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1) _exit(2);
-    const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + length / 2;
-    const rlimit limit{cap, cap};
-    if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+    if (!testing::cap_address_space(length / 2)) _exit(2);
     out.print("%s|%d\n", line.c_str(), 7);
     out.print("%s\n", "last");
     _exit(out.close() ? 0 : 1);

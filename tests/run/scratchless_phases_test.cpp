@@ -3,7 +3,6 @@
 // tallies then take their paths without scratch, and must leave the same
 // bits as with all the memory they want.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include "rating/clusters.h"
 #include "reports/program_report.h"
 #include "suite_generator.h"
+#include "support/scratch.h"
 
 namespace tarvolin {
 namespace {
@@ -64,13 +64,7 @@ TEST(MemoryCap, PhasesWithoutScratchGiveTheSameBits) {
       // slack.
       std::vector<void*> held;
       held.reserve(std::size_t{1} << 20);
-      long pages = 0;
-      std::FILE* statm = std::fopen("/proc/self/statm", "r");
-      if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1) _exit(2);
-      std::fclose(statm);
-      const rlim_t cap = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE));
-      const rlimit limit{cap, cap};
-      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+      if (!testing::cap_address_space(0)) _exit(2);
       while (held.size() < held.capacity()) {
         void* block = std::malloc(4096);
         if (block == nullptr) break;

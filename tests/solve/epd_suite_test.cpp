@@ -104,7 +104,7 @@ TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
     std::string why;
     std::optional<SanMove> san = parse_san(text, board, why);
     EXPECT_EQ(bool(san), uci != nullptr) << why;
-    if (san && uci) EXPECT_EQ(uci_matches_san(uci, *san, board), matches);
+    EXPECT_TRUE(!san || !uci || uci_matches_san(uci, *san, board) == matches);
   }
 }
 

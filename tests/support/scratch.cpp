@@ -1,5 +1,6 @@
 #include "support/scratch.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +89,16 @@ std::string read_stream(std::FILE* file) {
   std::rewind(file);  // no effect on a pipe
   for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
   return text;
+}
+
+bool cap_address_space(std::size_t extra) {
+  long pages = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  const bool known = statm != nullptr && std::fscanf(statm, "%ld", &pages) == 1;
+  if (statm != nullptr) std::fclose(statm);
+  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + extra;
+  const rlimit limit{cap, cap};
+  return known && setrlimit(RLIMIT_AS, &limit) == 0;
 }
 
 std::string with_crlf(const std::string& text) {

@@ -60,6 +60,10 @@ std::FILE* file_with(const std::string& text);
 // Everything in a temporary file, read from its start.
 std::string read_stream(std::FILE* file);
 
+// Caps this process's address space at what it maps now plus extra bytes;
+// false when that fails.
+bool cap_address_space(std::size_t extra);
+
 // The text with Windows line ends.
 std::string with_crlf(const std::string& text);
 
