@@ -37,17 +37,17 @@ TEST(EpdSuite, ReadsFieldsAndOperations) {
 
 TEST(EpdSuite, BadLinesStopWithTheirNumber) {
   const std::string good = "7k/8/8/8/8/8/8/R6K w - - bm Ra8+;\n";
-  // A rank of 7 squares, 7 ranks, no such piece, side, castling, castling
+  // A rank of 7 squares (last, then inner), 7 ranks, no such piece, side, castling, castling
   // order, en passant for white off rank 6, neither bm nor am, bm without a
   // move, black has no rook nor white a queen, a count not a number, cut short.
   for (const char* line :
-       {"7k/8/8/8/8/8/8/R5K w - - bm Ra8;", "7k/8/8/8/8/8/R6K w - - bm Ra8;",
-        "7k/8/8/8/8/8/8/R6X w - - bm Ra8;", "7k/8/8/8/8/8/8/R6K x - - bm Ra8;",
-        "7k/8/8/8/8/8/8/R6K w KX - bm Ra8;", "7k/8/8/8/8/8/8/R6K w qK - bm Ra8;",
-        "7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;", "7k/8/8/8/8/8/8/R6K w - - id \"x\";",
-        "7k/8/8/8/8/8/8/R6K w - - bm;", "7k/8/8/8/8/8/8/R6K b - - bm Ra8;",
-        "7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;", "7k/8/8/8/8/8/8/R6K w - - bm Ra8; hmvc x;",
-        "7k/8/8/8/8/8/8/R6K w -"}) {
+       {"7k/8/8/8/8/8/8/R5K w - - bm Ra8;", "7k/7/8/8/8/8/8/R6K w - - bm Ra8;",
+        "7k/8/8/8/8/8/R6K w - - bm Ra8;", "7k/8/8/8/8/8/8/R6X w - - bm Ra8;",
+        "7k/8/8/8/8/8/8/R6K x - - bm Ra8;", "7k/8/8/8/8/8/8/R6K w KX - bm Ra8;",
+        "7k/8/8/8/8/8/8/R6K w qK - bm Ra8;", "7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;",
+        "7k/8/8/8/8/8/8/R6K w - - id \"x\";", "7k/8/8/8/8/8/8/R6K w - - bm;",
+        "7k/8/8/8/8/8/8/R6K b - - bm Ra8;", "7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;",
+        "7k/8/8/8/8/8/8/R6K w - - bm Ra8; hmvc x;", "7k/8/8/8/8/8/8/R6K w -"}) {
     std::istringstream in(good + "# note\n" + line + "\n" + good);
     std::vector<SuitePosition> suite;
     std::string error;

@@ -92,6 +92,8 @@ TEST(SolveRun, OldEntriesCrashesAndHangsCostOnlyTheirPositions) {
   EXPECT_EQ(count_lines("alpha.log", "go movetime 200"), 4);
   EXPECT_TRUE(contains(run.err, "warning: engine 'Alpha' crashed on position 2 (promote)"));
   EXPECT_TRUE(contains(run.err, "warning: engine 'Alpha' hung on position 3 (avoid)"));
+  // Tried on positions 4 and 5, solving 5 at once; not run on the two above.
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("\nAlpha +1/2 +50\\.0 % .* 2\n"))) << run.out;
   auto comments = result_comments(text);
   EXPECT_EQ(comments[F2], "{'Beta Engine' >0.2s}");
   EXPECT_EQ(comments[F3], "{'Beta Engine' >0.2s}");
