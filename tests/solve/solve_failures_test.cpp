@@ -35,6 +35,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
       {"time zero", epd + " --time 0 --out o.pgn", "--time '0'"},
       {"shard past its count", epd + rest + " --shard 3/2", "--shard '3/2'"},
       {"no --out", epd + " --time 1", "required"},
+      {"no --engine", "--epd s.epd" + rest, "required"},
       {"unknown engine word", epd + " hash=1" + rest, "unknown engine setting 'hash'"},
       {"output folder missing", epd + " --time 1 --out no/o.pgn",
        "the folder of no/o.pgn does not exist"},
