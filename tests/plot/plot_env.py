@@ -53,7 +53,8 @@ def run_tarvolin(folder, name, start_elo="2600", check=True):
 def plot(*arguments, env=None, launcher=False):
     # In this process (no start-up of Python and matplotlib) unless testing the launcher.
     if launcher or env is not None:
-        return subprocess.run([TOOL, *arguments], capture_output=True, text=True, env=env)
+        return subprocess.run([TOOL, *arguments], capture_output=True, text=True, env=env,
+                              timeout=600)
     from tarvolin_plot.cli import main
     out, err = io.StringIO(), io.StringIO()
     with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
