@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "core/compiled_format.h"
 #include "core/conversion.h"
 #include "core/fixed_digits.h"
 #include "core/text_collector.h"
@@ -62,17 +63,12 @@ void put_double(TextCollector& out, const Conversion& conv, double value) {
 }
 
 // The whole format without printf; false as soon as a conversion needs it.
-bool append_natively(TextCollector& out, const char* format, std::va_list args) {
-  const char* p = format;
-  for (;;) {
-    // The literal pieces are a few characters long: shorter than a call.
-    const char* literal = p;
-    while (*p != '%' && *p != '\0') ++p;
-    out.put(literal, p - literal);
-    if (*p == '\0') return true;
-    Conversion conv;
-    p = parse_conversion(p + 1, conv);
-    if (p == nullptr) return false;
+bool append_natively(TextCollector& out, const CompiledFormat& format, std::va_list args) {
+  const char* text = format.text.c_str();
+  for (const CompiledFormat::Piece& piece : format.pieces) {
+    out.put(text + piece.literal_begin, piece.literal_length);
+    if (!piece.converts) return true;
+    const Conversion& conv = piece.conversion;
     switch (conv.conversion) {
       case 'd':
       case 'i': {
@@ -94,17 +90,18 @@ bool append_natively(TextCollector& out, const char* format, std::va_list args) 
         break;
       }
       case 's': {
-        const char* text = va_arg(args, const char*);
-        if (text == nullptr) return false;
+        const char* value = va_arg(args, const char*);
+        if (value == nullptr) return false;
         const std::size_t length =
-            conv.precision < 0 ? std::strlen(text) : strnlen(text, conv.precision);
-        put_field(out, conv, false, 0, std::string_view(text, length));
+            conv.precision < 0 ? std::strlen(value) : strnlen(value, conv.precision);
+        put_field(out, conv, false, 0, std::string_view(value, length));
         break;
       }
       default:
         out.put("%", 1);
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -113,9 +110,13 @@ bool append_vformat(std::string& out, const char* format, std::va_list args) {
   const std::size_t mark = out.size();
   std::va_list again;
   va_copy(again, args);
-  TextCollector collector(out);
-  bool done = append_natively(collector, format, args);
-  collector.flush();
+  const CompiledFormat& compiled = compiled_format(format);
+  bool done = false;
+  if (compiled.native) {
+    TextCollector collector(out);
+    done = append_natively(collector, compiled, args);
+    collector.flush();
+  }
   if (!done) {
     out.resize(mark);
     std::va_list last;

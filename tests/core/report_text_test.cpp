@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -99,6 +100,10 @@ TEST(ExactFormat, IntegersTextAndForeignConversions) {
     EXPECT_FALSE(formats_natively(format)) << format;
   c.check("%d|%s|%e|%x|%lld|%g", 5, "known up to here", 1234.5, 255u, -5LL, 0.0001);
   c.check("%.401f", 0.1);
+  // One buffer holding one format after another, each a prefix or an extension of the last.
+  char reused[16];
+  for (const char* format : {"%5d|%d", "%5d|", "%-5d|", "%-5d|%d", "%-5d|%c", "%%%d"})
+    c.check(std::strcpy(reused, format), 42, 'x');
   c.check("%*d|%-*.*f|", 2000000, 3, -7, 2, 0.125);
   // printf's own failure, a field wider than INT_MAX, leaves the text as it was.
   std::string text = "kept";
