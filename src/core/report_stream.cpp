@@ -29,10 +29,12 @@ ReportStream::ReportStream(const char* file_name, std::FILE* console)
   reserve_block(pending_);
 }
 
+ReportStream::ReportStream() : collecting_(true) {}
+
 ReportStream::~ReportStream() { close(); }
 
 void ReportStream::print(const char* format, ...) {
-  if (failed_ || file_ == nullptr) return;
+  if (failed_ || (file_ == nullptr && !collecting_)) return;
   std::va_list args;
   std::va_list spare;
   va_start(args, format);
@@ -46,7 +48,8 @@ void ReportStream::print(const char* format, ...) {
     // buffer, after everything collected before it.
     pending_.resize(mark);
     write_pending();
-    formatted = failed_ || (std::vfprintf(file_, format, spare) >= 0 && !std::ferror(file_));
+    formatted = !collecting_ &&
+                (failed_ || (std::vfprintf(file_, format, spare) >= 0 && !std::ferror(file_)));
   }
   va_end(spare);
   va_end(args);
@@ -54,7 +57,27 @@ void ReportStream::print(const char* format, ...) {
   if (pending_.size() >= BLOCK) write_pending();
 }
 
+void ReportStream::write(const std::string& text) {
+  if (failed_ || file_ == nullptr) return;
+  // Straight to the file what does not fit beside the pending text, so
+  // that nothing here needs memory.
+  if (pending_.size() + text.size() > pending_.capacity()) write_pending();
+  if (text.size() <= pending_.capacity()) {
+    pending_.append(text);
+  } else if (!failed_ && (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+                          std::ferror(file_))) {
+    fail();
+  }
+  if (pending_.size() >= BLOCK) write_pending();
+}
+
+void ReportStream::restart() {
+  pending_.clear();
+  failed_ = false;
+}
+
 void ReportStream::write_pending() {
+  if (collecting_) return;
   if (!failed_ && !pending_.empty() &&
       (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size() ||
        std::ferror(file_)))
@@ -82,6 +105,7 @@ bool ReportStream::close() {
 void ReportStream::fail() {
   if (failed_) return;
   failed_ = true;
+  if (collecting_) return;
   std::fprintf(console_, "\nCannot write '%s'\n", file_name_.c_str());
 }
 

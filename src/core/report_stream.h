@@ -16,12 +16,25 @@ class ReportStream {
 
   // Creates or truncates file_name in text mode; failures go to console.
   ReportStream(const char* file_name, std::FILE* console);
+  // A stream without a file that only collects what is printed, for a part
+  // of a report formatted on another thread. It fails silently, and the
+  // part is then formatted again into the file's stream.
+  ReportStream();
   ~ReportStream();
   ReportStream(const ReportStream&) = delete;
   ReportStream& operator=(const ReportStream&) = delete;
 
   // printf-style write; does nothing once the stream has failed.
   void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  // Adds text collected elsewhere, as if it were printed here.
+  void write(const std::string& text);
+
+  // A collecting stream's text; false when some of it could not be formatted.
+  bool failed() const { return failed_; }
+  const std::string& collected() const { return pending_; }
+  // Empties a collecting stream for reuse, keeping its memory.
+  void restart();
 
   // Closes the file. True when every byte of the report reached it.
   bool close();
@@ -31,8 +44,9 @@ class ReportStream {
   void fail();
 
   std::string file_name_;
-  std::FILE* file_;
-  std::FILE* console_;
+  std::FILE* file_ = nullptr;
+  std::FILE* console_ = nullptr;
+  bool collecting_ = false;
   std::string pending_;
   bool failed_ = false;
 };

@@ -5,10 +5,14 @@
 #include <vector>
 
 #include "core/report_stream.h"
+#include "reports/sections_in_order.h"
 
 namespace tarvolin {
 
 namespace {
+
+constexpr int SECTION_BYTES = 400;
+constexpr int PROGRAM_LINE_BYTES = 60;
 
 struct Listed {
   double time;  // absolute: a failure is listed by its limit
@@ -78,13 +82,22 @@ void write_position(ReportStream& out, const Tables& t, int32_t q, Scratch& scra
 }  // namespace
 
 bool write_position_report(const Tables& t, std::FILE* console) {
+  return write_position_report(t, console, default_report_workers());
+}
+
+bool write_position_report(const Tables& t, std::FILE* console, unsigned workers) {
   ReportStream out("positions.dat", console);
   out.print("Individual statistics: positions");
   out.print("\n\nMST1  : Mean solution time (only programs solving the position)\n");
   out.print("MST2  : Mean solution time (also programs not solving the position)\n");
   out.print("iMST  : Internal mean solution time (using estimated time for unsolved results)");
-  Scratch scratch;
-  for (int32_t q = 1; q <= t.position_count; ++q) write_position(out, t, q, scratch);
+  // A position's section has a line per program tested on it.
+  Scratch scratch[2];
+  const int section_bytes = SECTION_BYTES + PROGRAM_LINE_BYTES * t.program_count;
+  write_sections_in_order(out, t.position_count, GROUP_BYTES / section_bytes, workers,
+                          [&](ReportStream& to, int i, unsigned worker) {
+                            write_position(to, t, i + 1, scratch[worker]);
+                          });
   return out.close();
 }
 

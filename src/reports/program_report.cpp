@@ -48,24 +48,25 @@ void write_trends(ReportStream& out, const Tables& t, int32_t p, double av_op) {
 
 }  // namespace
 
-OpponentTallies::OpponentTallies(const Tables& t) : tables_(t), n_(t.program_count) {
+OpponentTallies::OpponentTallies(const Tables& t) : tables_(t) {
+  const int n = t.program_count;
   try {
-    losses_.assign(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0);
-    opponent_score_.assign(losses_.size(), 0.0);
+    losses_.emplace(n + 1, n + 1, 0);
+    opponent_score_.emplace(n + 1, n + 1, 0.0);
   } catch (const std::bad_alloc&) {
-    std::vector<int32_t>().swap(losses_);
+    losses_.reset();
+    opponent_score_.reset();
     return;
   }
-  copied_ = true;
   // The columns turned into rows in tiles, so that both sides of the copy
   // stay in the cache.
   constexpr int TILE = 32;
-  for (int r0 = 1; r0 <= n_; r0 += TILE) {
-    for (int p0 = 1; p0 <= n_; p0 += TILE) {
-      for (int r = r0; r < r0 + TILE && r <= n_; ++r) {
-        for (int p = p0; p < p0 + TILE && p <= n_; ++p) {
-          opponent_score_[at(p, r)] = t.pair_score[r][p];
-          losses_[at(p, r)] = t.pair_faster[r][p];
+  for (int r0 = 1; r0 <= n; r0 += TILE) {
+    for (int p0 = 1; p0 <= n; p0 += TILE) {
+      for (int r = r0; r < r0 + TILE && r <= n; ++r) {
+        for (int p = p0; p < p0 + TILE && p <= n; ++p) {
+          (*opponent_score_)[p][r] = t.pair_score[r][p];
+          (*losses_)[p][r] = t.pair_faster[r][p];
         }
       }
     }

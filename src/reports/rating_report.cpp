@@ -7,10 +7,14 @@
 #include "reports/program_report.h"
 #include "reports/program_stats.h"
 #include "reports/rank_index.h"
+#include "reports/sections_in_order.h"
 
 namespace tarvolin {
 
 namespace {
+
+constexpr int SECTION_BYTES = 600;
+constexpr int OPPONENT_LINE_BYTES = 80;
 
 void write_rating_row(ReportStream& out, const Tables& t, int32_t p, int32_t rank,
                       double rank_index_of_p) {
@@ -44,6 +48,10 @@ int32_t select_best(const Tables& t, int32_t c) {
 }  // namespace
 
 ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
+  return write_rating_report(t, console, default_report_workers());
+}
+
+ReportOutcome write_rating_report(Tables& t, std::FILE* console, unsigned workers) {
   ReportStream rating("rating.dat", console);
   ReportStream programs("programs.dat", console);
   begin_program_report(programs);
@@ -64,16 +72,22 @@ ReportOutcome write_rating_report(Tables& t, std::FILE* console) {
   }
 
   const std::vector<double> rank_index_of = rank_indexes(t);
-  const OpponentTallies tallies(t);
   int32_t cluster = 0;
   for (const Placed& placed : order) {
-    const int32_t p = placed.program;
     for (; cluster < placed.cluster; ++cluster) write_rating_header(rating);
-    write_rating_row(rating, t, p, placed.rank, rank_index_of[p]);
-    write_program_details(programs, t, p, placed.rank, printed_av_op(t, p), rank_index_of[p],
-                          tallies);
+    write_rating_row(rating, t, placed.program, placed.rank, rank_index_of[placed.program]);
   }
   for (; cluster < t.cluster_count; ++cluster) write_rating_header(rating);
+
+  // A program's section has a line per opponent met.
+  const OpponentTallies tallies(t);
+  const int section_bytes = SECTION_BYTES + OPPONENT_LINE_BYTES * t.program_count;
+  write_sections_in_order(programs, static_cast<int>(order.size()), GROUP_BYTES / section_bytes,
+                          workers, [&](ReportStream& out, int i, unsigned) {
+                            const int32_t p = order[i].program;
+                            write_program_details(out, t, p, order[i].rank, printed_av_op(t, p),
+                                                  rank_index_of[p], tallies);
+                          });
 
   rating.print("\n\n\nMST1  : Mean solution time (solved positions only)\n");
   rating.print("MST2  : Mean solution time (solved and unsolved positions)\n");

@@ -1,0 +1,96 @@
+// The reports written on two threads against one, and the writer taking
+// over what the helper could not format.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "../../fuzz/fuzz_support.h"
+#include "core/report_stream.h"
+#include "matches/build_matches.h"
+#include "matches/normalise_times.h"
+#include "rating/clusters.h"
+#include "rating/error_margins.h"
+#include "rating/iterate_ratings.h"
+#include "reports/position_report.h"
+#include "reports/rating_report.h"
+#include "reports/sections_in_order.h"
+#include "suite_generator.h"
+#include "support/scratch.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::ScratchDir;
+
+// Enough programs and positions for each report to come in many groups,
+// and three clusters for the rating list's headers.
+TEST(ReportWorkers, OneOrTwoThreadsWriteTheSameBytes) {
+  suite::Params params;
+  params.programs = 240;
+  params.positions = 150;
+  params.density = 0.8;
+  params.groups = 3;
+  params.seed = 5;
+  const suite::Suite generated = suite::generate(params);
+  auto t = std::make_unique<Tables>();
+  std::FILE* console = std::tmpfile();
+  fuzz::read_suite_bytes(*t, generated.results, generated.offsets, console);
+  normalise_times(*t);
+  build_matches(*t);
+  ASSERT_EQ(find_clusters(*t), 3);
+  iterate_ratings(*t);
+  compute_error_margins(*t);
+
+  ScratchDir dir;
+  std::string single[3];
+  for (unsigned workers : {1u, 2u, 1u, 2u}) {
+    const ReportOutcome outcome = write_rating_report(*t, console, workers);
+    EXPECT_TRUE(outcome.rating_written && outcome.programs_written);
+    EXPECT_TRUE(write_position_report(*t, console, workers));
+    const std::string files[3] = {dir.read("rating.dat"), dir.read("programs.dat"),
+                                  dir.read("positions.dat")};
+    EXPECT_GT(files[1].size(), ReportStream::BLOCK);  // across blocks of the stream
+    for (int f = 0; f < 3; ++f) {
+      if (workers == 1) single[f] = files[f];
+      EXPECT_TRUE(files[f] == single[f]) << "file " << f << ", workers " << workers;
+    }
+  }
+  EXPECT_EQ(testing::read_stream(console).find("Cannot"), std::string::npos);
+  std::fclose(console);
+}
+
+// Every section the helper formats fails; the writer formats them again and
+// the file still holds each section once, in order. The writer waits in its
+// first section until the helper has taken one.
+TEST(ReportWorkers, WriterFormatsWhatTheHelperCouldNot) {
+  const std::string too_wide = std::string("%").append(std::to_string(2147483648L)).append("d");
+  for (int group : {1, 7, 1000}) {
+    ScratchDir dir;
+    std::string expected;
+    std::atomic<bool> helped{false};
+    {
+      ReportStream out("s.dat", stderr);
+      write_sections_in_order(out, 600, group, 2, [&](ReportStream& to, int i, unsigned worker) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (worker == 0 && i == 0 && group < 600 && !helped &&
+               std::chrono::steady_clock::now() < until)
+          std::this_thread::yield();
+        if (worker == 1) helped = true;
+        if (worker == 1) to.print(too_wide.c_str(), i);
+        to.print("section %d\n", i);
+      });
+      EXPECT_TRUE(out.close());
+    }
+    for (int i = 0; i < 600; ++i) expected += "section " + std::to_string(i) + "\n";
+    EXPECT_TRUE(dir.read("s.dat") == expected) << "group " << group;
+    EXPECT_EQ(helped, group < 600);
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin
