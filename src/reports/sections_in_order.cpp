@@ -24,6 +24,7 @@ struct Pipeline {
   std::vector<Owner> owner;  // per group
   int written = 0;           // groups handed to the file so far; INT_MAX once the writer stopped
   ReportStream slot;         // the helper's text of one group
+  bool writing = false;      // the writer has begun
 
   void format_group(ReportStream& out, int g, unsigned worker) const {
     for (int i = g * group; i < std::min(count, (g + 1) * group); ++i) format(out, i, worker);
@@ -73,6 +74,7 @@ void write_all(Pipeline& pipe, ReportStream& out) {
       pipe.changed.notify_all();
     }
   } stopped{pipe};
+  pipe.writing = true;
   const int groups = static_cast<int>(pipe.owner.size());
   for (int g = 0; g < groups; ++g) {
     Owner owner;
@@ -104,25 +106,30 @@ void write_sections_in_order(ReportStream& out, int count, int group, unsigned w
                              const SectionFormat& format) {
   group = std::max(group, 1);
   const int groups = count <= 0 ? 0 : (count - 1) / group + 1;
-  Pipeline pipe{count, group, format, {}, {}, {}, 0, {}};
+  Pipeline pipe{count, group, format, {}, {}, {}, 0, {}, false};
   if (workers >= 2 && groups >= 2) {
     try {
       pipe.owner.assign(static_cast<std::size_t>(groups), Owner::none);
     } catch (const std::bad_alloc&) {
     }
   }
-  if (pipe.owner.empty()) {
-    pipe.written = INT_MAX;
-    for (int i = 0; i < count; ++i) format(out, i, 0);
-    return;
+  if (!pipe.owner.empty()) {
+    // Without a helper thread the writer claims every group in turn.
+    try {
+      on_workers(2, [&pipe, &out](unsigned worker) {
+        if (worker == 0)
+          write_all(pipe, out);
+        else
+          help(pipe);
+      });
+      return;
+    } catch (const std::bad_alloc&) {
+      // Only the threads' own set-up can run out of memory, before any
+      // section is written.
+      if (pipe.writing) throw;
+    }
   }
-  // Without a helper thread the writer claims every group in turn.
-  on_workers(2, [&pipe, &out](unsigned worker) {
-    if (worker == 0)
-      write_all(pipe, out);
-    else
-      help(pipe);
-  });
+  for (int i = 0; i < count; ++i) format(out, i, 0);
 }
 
 }  // namespace tarvolin
