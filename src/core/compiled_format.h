@@ -17,8 +17,11 @@ struct CompiledFormat {
     bool converts = false;                              // false: the closing text
     Conversion conversion;
   };
-  std::string text;     // the format as it was compiled
-  bool native = false;  // false: some conversion is left to printf
+  std::string text;  // the format as it was compiled
+  // True when every conversion is written without std::vsnprintf: d, i, u
+  // (also with l), c, s, f and %%, with the flags '-', '+', ' ' and '0'
+  // where printf gives them meaning, and written widths and precisions.
+  bool native = false;
   std::vector<Piece> pieces;
 };
 

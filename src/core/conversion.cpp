@@ -1,7 +1,5 @@
 #include "core/conversion.h"
 
-#include <cstring>
-
 namespace tarvolin {
 
 namespace {
@@ -62,15 +60,6 @@ const char* parse_conversion(const char* p, Conversion& conv) {
       return nullptr;
   }
   return p + 1;
-}
-
-bool formats_natively(const char* format) {
-  for (const char* p = std::strchr(format, '%'); p != nullptr; p = std::strchr(p, '%')) {
-    Conversion conv;
-    p = parse_conversion(p + 1, conv);
-    if (p == nullptr) return false;
-  }
-  return true;
 }
 
 }  // namespace tarvolin

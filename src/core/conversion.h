@@ -24,9 +24,4 @@ struct Conversion {
 // undefined for the conversion.
 const char* parse_conversion(const char* p, Conversion& conv);
 
-// True when every conversion in format is written without std::vsnprintf:
-// d, i, u (also with l), c, s, f and %%, with the flags '-', '+', ' ' and
-// '0' where printf gives them meaning, and written widths and precisions.
-bool formats_natively(const char* format);
-
 }  // namespace tarvolin

@@ -29,13 +29,6 @@ struct Pipeline {
   void format_group(ReportStream& out, int g, unsigned worker) const {
     for (int i = g * group; i < std::min(count, (g + 1) * group); ++i) format(out, i, worker);
   }
-  void set(Owner& o, Owner value) {
-    {
-      std::lock_guard<std::mutex> hold(lock);
-      o = value;
-    }
-    changed.notify_all();
-  }
 };
 
 // The helper takes every other group, unless the writer claimed it first,
@@ -57,7 +50,11 @@ void help(Pipeline& pipe) {
       formatted = !pipe.slot.failed();
     } catch (...) {
     }
-    pipe.set(pipe.owner[g], formatted ? Owner::ready : Owner::failed);
+    {
+      std::lock_guard<std::mutex> hold(pipe.lock);
+      pipe.owner[g] = formatted ? Owner::ready : Owner::failed;
+    }
+    pipe.changed.notify_all();
     if (!formatted) return;
   }
 }

@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/conversion.h"
+#include "core/compiled_format.h"
 #include "core/exact_format.h"
 #include "core/report_stream.h"
 #include "support/scratch.h"
@@ -94,10 +94,10 @@ TEST(ExactFormat, IntegersTextAndForeignConversions) {
   for (std::size_t length = 430; length < 520; ++length)
     c.check("%s%-80s|%5d%7.2f", std::string(length, 'a').c_str(), "b", 12345, -0.5);
   for (const char* format : {"%d %i %u %ld %lu %c %s %f %%", "%-+ 012.3f", "%.0d"})
-    EXPECT_TRUE(formats_natively(format)) << format;
+    EXPECT_TRUE(compiled_format(format).native) << format;
   for (const char* format : {"%e", "%x", "%lld", "%Lf", "%1$d", "%5%", "%05s", "%+u", "%ls",
                              "%.401f", "%2000000d", "%*d", "%#.0f", "%d %g"})
-    EXPECT_FALSE(formats_natively(format)) << format;
+    EXPECT_FALSE(compiled_format(format).native) << format;
   c.check("%d|%s|%e|%x|%lld|%g", 5, "known up to here", 1234.5, 255u, -5LL, 0.0001);
   c.check("%.401f", 0.1);
   // One buffer holding one format after another, each a prefix or an extension of the last.
