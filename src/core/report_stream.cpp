@@ -62,12 +62,10 @@ void ReportStream::write(const std::string& text) {
   // Straight to the file what does not fit beside the pending text, so
   // that nothing here needs memory.
   if (pending_.size() + text.size() > pending_.capacity()) write_pending();
-  if (text.size() <= pending_.capacity()) {
+  if (text.size() <= pending_.capacity())
     pending_.append(text);
-  } else if (!failed_ && (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
-                          std::ferror(file_))) {
-    fail();
-  }
+  else
+    to_file(text.data(), text.size());
   if (pending_.size() >= BLOCK) write_pending();
 }
 
@@ -78,16 +76,18 @@ void ReportStream::restart() {
 
 void ReportStream::write_pending() {
   if (collecting_) return;
-  if (!failed_ && !pending_.empty() &&
-      (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size() ||
-       std::ferror(file_)))
-    fail();
+  to_file(pending_.data(), pending_.size());
   pending_.clear();
   // One very long line leaves no lasting mark on the memory held.
   if (pending_.capacity() > 2 * BLOCK) {
     pending_.shrink_to_fit();
     reserve_block(pending_);
   }
+}
+
+void ReportStream::to_file(const char* text, std::size_t size) {
+  if (!failed_ && size != 0 && (std::fwrite(text, 1, size, file_) != size || std::ferror(file_)))
+    fail();
 }
 
 bool ReportStream::close() {

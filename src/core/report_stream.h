@@ -41,6 +41,8 @@ class ReportStream {
 
  private:
   void write_pending();
+  // Hands text to the file, failing the stream when it cannot take it all.
+  void to_file(const char* text, std::size_t size);
   void fail();
 
   std::string file_name_;
