@@ -21,30 +21,39 @@ double ms_since(Clock::time_point start) {
 
 }  // namespace
 
-bool EngineSession::wait_for(const std::string& word, Clock::time_point deadline) {
+EngineProcess::Read EngineSession::wait_for(const std::string& word, Clock::time_point deadline) {
   std::string line;
-  while (process_.read_line(line, deadline) == EngineProcess::Read::line) {
+  EngineProcess::Read got;
+  while ((got = process_.read_line(line, deadline)) == EngineProcess::Read::line) {
     if (line.rfind("id name ", 0) == 0) id_name_ = line.substr(8);
-    if (line == word || line.rfind(word + " ", 0) == 0) return true;
+    if (line == word || line.rfind(word + " ", 0) == 0) return got;
   }
-  return false;
+  return got;
+}
+
+std::string EngineSession::no_answer(EngineProcess::Read got, const std::string& command,
+                                     const std::string& word) {
+  process_.kill();
+  std::string engine = describe(setup_) + " (" + setup_.command + ")";
+  if (got == EngineProcess::Read::closed) return engine + " crashed before answering " + command;
+  return engine + " hung: no " + word + " within " + std::to_string(HANDSHAKE.count()) + " s of " +
+         command;
 }
 
 bool EngineSession::open(std::string& why) {
   std::string reason;
   if (!process_.start(setup_.argv(), reason))
     return why = describe(setup_) + " (" + setup_.command + ") cannot be started: " + reason, false;
-  if (!process_.send("uci") || !wait_for("uciok", Clock::now() + HANDSHAKE)) {
-    process_.kill();
-    return why = describe(setup_) + " (" + setup_.command + ") did not answer uci with uciok",
-           false;
-  }
+  EngineProcess::Read got = EngineProcess::Read::closed;
+  if (!process_.send("uci") ||
+      (got = wait_for("uciok", Clock::now() + HANDSHAKE)) != EngineProcess::Read::line)
+    return why = no_answer(got, "uci", "uciok"), false;
   for (const auto& [name, value] : setup_.options)
     process_.send("setoption name " + name + " value " + value);
-  if (!process_.send("isready") || !wait_for("readyok", Clock::now() + HANDSHAKE)) {
-    process_.kill();
-    return why = describe(setup_) + " did not answer isready with readyok", false;
-  }
+  got = EngineProcess::Read::closed;
+  if (!process_.send("isready") ||
+      (got = wait_for("readyok", Clock::now() + HANDSHAKE)) != EngineProcess::Read::line)
+    return why = no_answer(got, "isready", "readyok"), false;
   return true;
 }
 
@@ -53,44 +62,47 @@ SearchOutcome EngineSession::search(const SuitePosition& position, long long lim
   Clock::time_point start = Clock::now();
   std::vector<PvReport> pvs;
   std::optional<std::string> bestmove;
-  bool closed = false;
-  bool ready = process_.send("ucinewgame") && process_.send("position fen " + position.fen) &&
-               process_.send("isready") && wait_for("readyok", Clock::now() + HANDSHAKE);
-  if (ready && process_.send("go movetime " + std::to_string(limit_ms))) {
-    start = Clock::now();
-    Clock::time_point deadline = start + std::chrono::milliseconds(limit_ms) + GRACE;
-    bool stopped = false;
-    std::string line;
-    while (!bestmove) {
-      EngineProcess::Read got = process_.read_line(line, deadline);
-      if (got == EngineProcess::Read::closed) {
-        closed = true;
-        break;
+  // What ended the wait for an answer: the engine's end, or the deadline
+  // passing while it waited for outcome.waited_for.
+  EngineProcess::Read got = EngineProcess::Read::closed;
+  outcome.waited_for = "readyok";
+  if (process_.send("ucinewgame") && process_.send("position fen " + position.fen) &&
+      process_.send("isready") &&
+      (got = wait_for("readyok", Clock::now() + HANDSHAKE)) == EngineProcess::Read::line) {
+    got = EngineProcess::Read::closed;
+    outcome.waited_for = "bestmove";
+    if (process_.send("go movetime " + std::to_string(limit_ms))) {
+      start = Clock::now();
+      Clock::time_point deadline = start + std::chrono::milliseconds(limit_ms) + GRACE;
+      bool stopped = false;
+      std::string line;
+      while (!bestmove) {
+        got = process_.read_line(line, deadline);
+        if (got == EngineProcess::Read::closed) break;
+        if (got == EngineProcess::Read::timeout) {
+          if (stopped) break;
+          stopped = true;  // past limit and grace: "stop", then one more grace
+          process_.send("stop");
+          deadline = Clock::now() + GRACE;
+          continue;
+        }
+        if (std::optional<PvReport> pv = read_pv_line(line, ms_since(start))) pvs.push_back(*pv);
+        bestmove = read_bestmove(line);
       }
-      if (got == EngineProcess::Read::timeout) {
-        if (stopped) break;
-        stopped = true;  // past limit and grace: "stop", then one more grace
-        process_.send("stop");
-        deadline = Clock::now() + GRACE;
-        continue;
-      }
-      if (std::optional<PvReport> pv = read_pv_line(line, ms_since(start))) pvs.push_back(*pv);
-      bestmove = read_bestmove(line);
+      // A move forced out by "stop" is no answer in time.
+      if (stopped && bestmove) bestmove.reset(), got = EngineProcess::Read::timeout;
     }
-    if (stopped) bestmove.reset();  // a move forced out by "stop" is no answer in time
-  } else {
-    closed = true;
   }
   if (bestmove) {
     auto correct = [&](std::string_view move) { return position.is_correct(move); };
     std::optional<double> seconds = solution_seconds(pvs, *bestmove, ms_since(start), correct);
     outcome.kind = seconds ? SearchOutcome::solved : SearchOutcome::unsolved;
     outcome.seconds = seconds.value_or(0);
+    outcome.waited_for.clear();
     return outcome;
   }
-  outcome.kind = closed ? SearchOutcome::crashed : SearchOutcome::hung;
+  outcome.kind = got == EngineProcess::Read::closed ? SearchOutcome::crashed : SearchOutcome::hung;
   process_.kill();
-  open(outcome.restart_failure);  // a fresh engine for the next position
   return outcome;
 }
 

@@ -12,9 +12,12 @@
 namespace tarvolin::solve {
 
 struct SearchOutcome {
-  enum Kind { solved, unsolved, crashed, hung } kind = unsolved;
-  double seconds = 0;           // for solved
-  std::string restart_failure;  // after a crash or hang, why the engine could not be restarted
+  // not_started: the engine could not be started for the position;
+  // not_run: it was given up before the position.
+  enum Kind { solved, unsolved, crashed, hung, not_started, not_run } kind = unsolved;
+  double seconds = 0;      // for solved
+  std::string waited_for;  // for hung: the answer that did not come in time
+  std::string failure;     // for not_started, or a failed restart after crashed and hung
 };
 
 class EngineSession {
@@ -22,7 +25,8 @@ class EngineSession {
   explicit EngineSession(EngineSetup setup) : setup_(std::move(setup)) {}
 
   // Starts the engine and waits for "uciok" (10 s), then sends the options
-  // and waits for "readyok". False with a reason naming the engine.
+  // and waits for "readyok". False with a reason naming the engine and
+  // saying whether it hung or crashed.
   bool open(std::string& why);
   // The engine's "id name", empty when it sent none.
   const std::string& id_name() const { return id_name_; }
@@ -30,12 +34,16 @@ class EngineSession {
   void set_name(const std::string& name) { setup_.name = name; }
 
   // One search of limit_ms on the position. After a crash or hang the
-  // engine is restarted before this returns (check usable()).
+  // engine is stopped; open() starts it again.
   SearchOutcome search(const SuitePosition& position, long long limit_ms);
   bool usable() const { return process_.running(); }
 
  private:
-  bool wait_for(const std::string& word, Clock::time_point deadline);
+  // line: the word came; timeout or closed otherwise.
+  EngineProcess::Read wait_for(const std::string& word, Clock::time_point deadline);
+  // The answer to command did not come: the reason, with the engine stopped.
+  std::string no_answer(EngineProcess::Read got, const std::string& command,
+                        const std::string& word);
 
   EngineSetup setup_;
   EngineProcess process_;

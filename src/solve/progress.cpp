@@ -21,7 +21,7 @@ std::string clock_text(double seconds) {
 
 Progress::Progress(std::vector<std::string> engines, int positions)
     : total_(positions), terminal_(::isatty(2) != 0) {
-  for (std::string& name : engines) engines_.push_back({std::move(name), 0, 0, 0, {}});
+  for (std::string& name : engines) engines_.push_back({std::move(name), 0, 0, 0, 0, {}});
   start_ = last_print_ = std::chrono::steady_clock::now();
 }
 
@@ -66,8 +66,8 @@ void Progress::summary(std::ostream& out) {
   std::size_t width = 6;
   for (const EngineTally& tally : engines_) width = std::max(width, tally.name.size());
   char row[160];
-  std::snprintf(row, sizeof row, "%-*s  %9s  %7s  %9s  %9s  %s\n", static_cast<int>(width),
-                "engine", "solved", "share", "mean", "median", "not run");
+  std::snprintf(row, sizeof row, "%-*s  %9s  %7s  %9s  %9s  %7s  %s\n", static_cast<int>(width),
+                "engine", "solved", "share", "mean", "median", "not run", "kept");
   out << row;
   for (EngineTally& tally : engines_) {
     std::string solved = std::to_string(tally.solved) + "/" + std::to_string(tally.tried);
@@ -86,10 +86,11 @@ void Progress::summary(std::ostream& out) {
       median = row;
     }
     out << tally.name << std::string(width - std::min(width, tally.name.size()), ' ');
-    std::snprintf(row, sizeof row, "  %9s  %7s  %9s  %9s  %d\n", solved.c_str(), share.c_str(),
-                  mean.c_str(), median.c_str(), tally.failed);
+    std::snprintf(row, sizeof row, "  %9s  %7s  %9s  %9s  %7d  %d\n", solved.c_str(), share.c_str(),
+                  mean.c_str(), median.c_str(), tally.failed, tally.kept);
     out << row;
   }
+  for (const std::string& note : notes_) out << note << "\n";
 }
 
 }  // namespace tarvolin::solve

@@ -45,6 +45,16 @@ bool ResultDoc::has_entry(const std::string& fen, const std::string& key) const 
   return false;
 }
 
+std::string_view ResultDoc::entry_text(const std::string& fen, const std::string& key) const {
+  std::string_view found;
+  for (const ScannedGame& game : games_)
+    if (game.has_fen && game.fen == fen)
+      for (const ScannedEntry& entry : game.entries)
+        if (entry.key == key)
+          found = std::string_view(text_).substr(entry.begin, entry.end - entry.begin);
+  return found;
+}
+
 void ResultDoc::append(const std::string& game_text) {
   if (!text_.empty() && text_.back() != '\n') text_ += '\n';
   if (!text_.empty() && (text_.size() < 2 || text_[text_.size() - 2] != '\n')) text_ += '\n';

@@ -23,6 +23,9 @@ class ResultDoc {
   bool has_position(const std::string& fen) const;
   // Whether some game of the position lists the program (key: name without blanks).
   bool has_entry(const std::string& fen, const std::string& key) const;
+  // The raw text of the program's entry that the reader takes on the
+  // position ('Name' >10s), or empty when it has none.
+  std::string_view entry_text(const std::string& fen, const std::string& key) const;
   // Puts one entry ('Name' 1.234s) on the position: in place of the
   // program's old entry, added to the result comment, or in a new game made
   // from the tags; such a new game goes before the game of before_fen when

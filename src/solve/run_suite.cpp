@@ -20,6 +20,11 @@ std::string entry_text(const std::string& name, const SearchOutcome& outcome,
 
 namespace {
 
+// Starts that fail in a row before an engine is given up for the run: one
+// failure may be bad luck, three are an engine that will not come back, and
+// each costs up to the hand-shake's time.
+constexpr int GIVE_UP_AFTER = 3;
+
 struct Shared {
   const RunSetup& setup;
   const std::vector<Task>& tasks;
@@ -33,7 +38,40 @@ struct Shared {
   // goes before those of later positions, so that the file keeps suite order
   // whichever worker finishes first.
   std::map<int, std::string> added;
+  // Per engine, over all workers: failed starts since the last good one.
+  std::vector<int> failed_starts;
 };
+
+bool given_up(Shared& shared, std::size_t engine) {
+  std::lock_guard lock(shared.mutex);
+  return shared.failed_starts[engine] >= GIVE_UP_AFTER;
+}
+
+bool start(Shared& shared, EngineSession& session, std::size_t engine, std::string& why) {
+  bool started = session.open(why);
+  std::lock_guard lock(shared.mutex);
+  int& streak = shared.failed_starts[engine];
+  if (streak >= GIVE_UP_AFTER) return started;  // another worker gave it up meanwhile
+  streak = started ? 0 : streak + 1;
+  if (streak == GIVE_UP_AFTER)
+    shared.progress.warn("engine '" + shared.setup.names[engine] + "' failed to start " +
+                         std::to_string(GIVE_UP_AFTER) +
+                         " times in a row: it gets no more positions in this run");
+  return started;
+}
+
+std::string what_happened(const SearchOutcome& outcome) {
+  switch (outcome.kind) {
+    case SearchOutcome::crashed:
+      return "crashed on";
+    case SearchOutcome::hung:
+      return "hung (no " + outcome.waited_for + " in time) on";
+    case SearchOutcome::not_started:
+      return "could not be started for";
+    default:
+      return "was given up before";
+  }
+}
 
 void record(Shared& shared, const Task& task,
             const std::vector<std::pair<std::size_t, SearchOutcome>>& results) {
@@ -42,14 +80,14 @@ void record(Shared& shared, const Task& task,
   bool changed = false;
   for (const auto& [engine, outcome] : results) {
     const std::string& name = shared.setup.names[engine];
-    if (outcome.kind == SearchOutcome::crashed || outcome.kind == SearchOutcome::hung) {
+    if (outcome.kind != SearchOutcome::solved && outcome.kind != SearchOutcome::unsolved) {
       shared.failed = true;
       shared.progress.unrun(engine);
-      shared.progress.warn(
-          "engine '" + name + "' " + (outcome.kind == SearchOutcome::hung ? "hung" : "crashed") +
-          " on position " + std::to_string(position.number) + " (" + position.label() +
-          "): no entry; " +
-          (outcome.restart_failure.empty() ? "engine restarted" : outcome.restart_failure));
+      if (outcome.kind == SearchOutcome::not_run) continue;  // said once, when given up
+      std::string after = outcome.failure.empty() ? "; engine restarted" : "; " + outcome.failure;
+      shared.progress.warn("engine '" + name + "' " + what_happened(outcome) + " position " +
+                           std::to_string(position.number) + " (" + position.label() +
+                           "): no entry" + after);
       continue;
     }
     shared.progress.record(engine, outcome.kind == SearchOutcome::solved, outcome.seconds);
@@ -72,20 +110,31 @@ void record(Shared& shared, const Task& task,
   }
 }
 
+SearchOutcome run_one(Shared& shared, EngineSession& session, std::size_t engine,
+                      const SuitePosition& position) {
+  SearchOutcome outcome;
+  if (given_up(shared, engine)) {
+    outcome.kind = SearchOutcome::not_run;
+  } else if (!session.usable() && !start(shared, session, engine, outcome.failure)) {
+    outcome.kind = SearchOutcome::not_started;
+  } else {
+    outcome = session.search(position, shared.setup.time_ms);
+    // A fresh engine for the next position, at once, so that the warning
+    // can say whether it came back.
+    if (outcome.kind == SearchOutcome::crashed || outcome.kind == SearchOutcome::hung)
+      start(shared, session, engine, outcome.failure);
+  }
+  return outcome;
+}
+
 void work(Shared& shared, std::vector<std::unique_ptr<EngineSession>>& sessions) {
   while (!shared.abort) {
     std::size_t index = shared.next++;
     if (index >= shared.tasks.size()) return;
     const Task& task = shared.tasks[index];
     std::vector<std::pair<std::size_t, SearchOutcome>> results;
-    for (std::size_t engine : task.engines) {
-      EngineSession& session = *sessions[engine];
-      SearchOutcome outcome;
-      outcome.kind = SearchOutcome::crashed;
-      if (session.usable() || session.open(outcome.restart_failure))
-        outcome = session.search(*task.position, shared.setup.time_ms);
-      results.emplace_back(engine, outcome);
-    }
+    for (std::size_t engine : task.engines)
+      results.emplace_back(engine, run_one(shared, *sessions[engine], engine, *task.position));
     record(shared, task, results);
   }
 }
@@ -95,7 +144,8 @@ void work(Shared& shared, std::vector<std::unique_ptr<EngineSession>>& sessions)
 int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
               std::vector<std::vector<std::unique_ptr<EngineSession>>>& workers, ResultDoc& doc,
               Progress& progress) {
-  Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}};
+  Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}};
+  shared.failed_starts.assign(setup.names.size(), 0);
   if (workers.size() == 1) {
     work(shared, workers[0]);
   } else {

@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "solve/atomic_file.h"
+#include "solve/file_lock.h"
 #include "solve/options.h"
+#include "solve/plan_run.h"
 #include "solve/run_suite.h"
 
 namespace tarvolin::solve {
@@ -60,18 +62,33 @@ bool settle_names(std::vector<std::unique_ptr<EngineSession>>& sessions, std::si
   return true;
 }
 
-std::vector<Task> plan(const std::vector<SuitePosition>& suite, const Options& options,
-                       const std::vector<std::string>& names, const ResultDoc& doc) {
-  std::vector<Task> tasks;
-  for (const SuitePosition& position : suite) {
-    if ((position.number - options.shard) % options.shards != 0) continue;
-    Task task{&position, {}};
-    for (std::size_t engine = 0; engine < names.size(); ++engine)
-      if (options.rerun || !doc.has_entry(position.fen, name_key(names[engine])))
-        task.engines.push_back(engine);
-    if (!task.engines.empty()) tasks.push_back(std::move(task));
+// The notes after the table: what the file kept that a longer limit might
+// change, and a run that had nothing to do.
+void note_kept(const RunPlan& plan, const Options& options, const std::vector<std::string>& names,
+               Progress& progress) {
+  for (std::size_t engine = 0; engine < names.size(); ++engine) {
+    const KeptEntries& kept = plan.kept[engine];
+    progress.kept(engine, kept.entries);
+    if (kept.shorter > 0)
+      progress.note(names[engine] + ": " + std::to_string(kept.shorter) +
+                    " failures kept from the file had a shorter limit than " + options.time_text +
+                    "s (down to " + kept.lowest_text + "s); --rerun runs every position again");
   }
-  return tasks;
+  if (plan.tasks.empty())
+    progress.note(
+        "nothing to run: every engine has its entry on every position of this run; --rerun runs "
+        "them again");
+}
+
+// A shard past the suite's end still leaves its result file, so that a
+// merge of all shards finds every file it names.
+int empty_shard(const Options& options, std::size_t positions, bool out_exists) {
+  std::string why;
+  if (!out_exists && !replace_file(options.out, "", why)) return fail(why, 1);
+  std::cerr << "tarvolin-solve: shard " << options.shard << "/" << options.shards
+            << " holds none of the " << positions << " positions of " << options.epd << ": "
+            << options.out << (out_exists ? " stays as it was" : " written empty") << "\n";
+  return 0;
 }
 
 }  // namespace
@@ -79,21 +96,31 @@ std::vector<Task> plan(const std::vector<SuitePosition>& suite, const Options& o
 int solve_command(int argc, char** argv) {
   Options options;
   if (int code = parse_options(argc, argv, options); code >= 0) return code;
-  if (!options.merge.empty()) return merge_files(options.merge);
+  std::string why;
+  if (!options.merge.empty()) {
+    std::optional<FileLock> lock = FileLock::take(options.merge[0], why);
+    return lock ? merge_files(options.merge) : fail(why, 2);
+  }
 
   std::ifstream epd(options.epd, std::ios::binary);
   if (!epd || std::filesystem::is_directory(options.epd))
     return fail("cannot read the suite " + options.epd, 2);
   std::vector<SuitePosition> suite;
-  std::string why;
   if (!read_suite(epd, suite, why)) return fail(options.epd + " " + why, 2);
   if (suite.empty()) return fail(options.epd + " holds no position", 2);
-  std::optional<std::string> old_text = read_file(options.out, why);
-  if (!why.empty()) return fail(why, 2);
   std::filesystem::path folder = std::filesystem::path(options.out).parent_path();
   std::error_code error;
   if (!folder.empty() && !std::filesystem::is_directory(folder, error))
     return fail("the folder of " + options.out + " does not exist", 2);
+  // Taken before the file is read, so that no other run changes it between
+  // our reading and our writing; and before any engine starts, so that an
+  // unwritable folder costs no engine time.
+  std::optional<FileLock> lock = FileLock::take(options.out, why);
+  if (!lock) return fail(why, 2);
+  std::optional<std::string> old_text = read_file(options.out, why);
+  if (!why.empty()) return fail(why, 2);
+  if (suite.size() < static_cast<std::size_t>(options.shard))
+    return empty_shard(options, suite.size(), old_text.has_value());
   ResultDoc doc(old_text.value_or(""));
 
   unsigned cores = std::thread::hardware_concurrency();
@@ -114,7 +141,8 @@ int solve_command(int argc, char** argv) {
                      {}};
   if (!settle_names(workers[0], time_width, run_setup.names, why)) return fail(why, 2);
 
-  std::vector<Task> tasks = plan(suite, options, run_setup.names, doc);
+  RunPlan plan = plan_run(suite, options, run_setup.names, doc);
+  std::vector<Task>& tasks = plan.tasks;
   std::size_t worker_count = std::min<std::size_t>(options.concurrency, tasks.size());
   while (workers.size() < worker_count) {
     std::vector<EngineSetup> named;
@@ -123,6 +151,7 @@ int solve_command(int argc, char** argv) {
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
   Progress progress(run_setup.names, static_cast<int>(tasks.size()));
+  note_kept(plan, options, run_setup.names, progress);
   int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress);
   progress.summary(std::cout);
   return code;

@@ -1,6 +1,8 @@
 // A scripted UCI engine for the tests; its one argument is a script file of
-// lines "name NAME" (its id name), "no-uciok" (never answers uci), "log PATH"
-// (appends every line it receives to PATH) and "position FEN": the lines up
+// lines "name NAME" (its id name), "no-uciok" (never answers uci), "gone-if
+// PATH" (ends at uci, unanswered, once PATH exists), "hang-ready FEN" (answers
+// nothing more once given a FEN starting with FEN), "log PATH" (appends every
+// line it receives to PATH) and "position FEN": the lines up
 // to the next "position" are its search on every FEN that starts with FEN.
 // A search prints its lines as they stand, but for "sleep MS", "wait-stop"
 // (reads input until "stop"), "crash-once PATH" (crashes unless PATH exists,
@@ -20,7 +22,7 @@ namespace {
 struct Script {
   std::string name = "Fake";
   bool uciok = true;
-  std::string log;
+  std::string log, gone_if, hang_ready;
   std::vector<std::pair<std::string, std::vector<std::string>>> searches;
 };
 
@@ -33,6 +35,10 @@ Script load(const char* path) {
       script.name = line.substr(5);
     else if (line == "no-uciok")
       script.uciok = false;
+    else if (line.rfind("gone-if ", 0) == 0)
+      script.gone_if = line.substr(8);
+    else if (line.rfind("hang-ready ", 0) == 0)
+      script.hang_ready = line.substr(11);
     else if (line.rfind("log ", 0) == 0)
       script.log = line.substr(4);
     else if (line.rfind("position ", 0) == 0)
@@ -81,12 +87,15 @@ int main(int argc, char** argv) {
   while (std::getline(std::cin, line)) {
     if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
     if (line == "uci") {
+      if (!script.gone_if.empty() && std::ifstream(script.gone_if)) return 3;
       say("id name " + script.name);
       if (script.uciok) say("uciok");
     } else if (line == "isready") {
       say("readyok");
     } else if (line.rfind("position fen ", 0) == 0) {
       fen = line.substr(13);
+      while (!script.hang_ready.empty() && fen.rfind(script.hang_ready, 0) == 0)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
     } else if (line.rfind("go", 0) == 0) {
       search(script, fen);
     } else if (line == "quit") {

@@ -25,7 +25,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
        "engine '/no/such/engine' (/no/such/engine) cannot be started"},
       {"no uciok",
        "--epd s.epd " + fake_engine("mute", "name Mute\nno-uciok\n") + " name=Mute" + rest,
-       "engine 'Mute' (" TARVOLIN_FAKE_ENGINE ") did not answer uci with uciok"},
+       "engine 'Mute' (" TARVOLIN_FAKE_ENGINE ") hung: no uciok within 10 s of uci"},
       {"comma in a name", epd + " name=A,B" + rest, "the engine name 'A,B' contains a comma"},
       {"quote in a name", epd + " \"name=it's\"" + rest, "quote"},
       {"brace in a name", epd + " 'name=a}b'" + rest, "'}'"},

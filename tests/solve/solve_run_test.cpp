@@ -54,10 +54,10 @@ TEST(SolveRun, FakeEnginesThroughTheRatingProgram) {
   ASSERT_EQ(comments[F5].rfind("{'Alpha' 0.0", 0), 0u) << comments[F5];  // wall clock, no PV
   EXPECT_TRUE(contains(text, "[Annotator \"Pos 4\"]"));
   EXPECT_EQ(count_lines("alpha.log", "ucinewgame"), 5);
-  // Solved, share, mean, median, not run. Alpha took 1.2, 1.3 and 3.1 s and
+  // Solved, share, mean, median, not run, kept. Alpha took 1.2, 1.3 and 3.1 s and
   // one at once; Beta 2 s.
-  for (const char* row : {"\nAlpha +4/5 +80\\.0 % +1\\.4[0-9]{2}s +1\\.250s +0\n",
-                          "\nBeta Engine +1/5 +20\\.0 % +2\\.000s +2\\.000s +0\n"})
+  for (const char* row : {"\nAlpha +4/5 +80\\.0 % +1\\.4[0-9]{2}s +1\\.250s +0 +0\n",
+                          "\nBeta Engine +1/5 +20\\.0 % +2\\.000s +2\\.000s +0 +0\n"})
     EXPECT_TRUE(std::regex_search(run.out, std::regex(row))) << row << "\n" << run.out;
   EXPECT_TRUE(contains(run.err, "5/5 positions, solved: Alpha 4 Beta Engine 1, elapsed "));
 
@@ -91,9 +91,12 @@ TEST(SolveRun, OldEntriesCrashesAndHangsCostOnlyTheirPositions) {
   EXPECT_EQ(text.rfind(foreign + mine + "\n[Event \"suite\"]", 0), 0u) << text;
   EXPECT_EQ(count_lines("alpha.log", "go movetime 200"), 4);
   EXPECT_TRUE(contains(run.err, "warning: engine 'Alpha' crashed on position 2 (promote)"));
-  EXPECT_TRUE(contains(run.err, "warning: engine 'Alpha' hung on position 3 (avoid)"));
-  // Tried on positions 4 and 5, solving 5 at once; not run on the two above.
-  EXPECT_TRUE(std::regex_search(run.out, std::regex("\nAlpha +1/2 +50\\.0 % .* 2\n"))) << run.out;
+  EXPECT_TRUE(contains(run.err,
+                       "warning: engine 'Alpha' hung (no bestmove in time) on position 3 (avoid)"));
+  // Tried on positions 4 and 5, solving 5 at once; not run on the two above;
+  // position 1 kept from the file.
+  EXPECT_TRUE(std::regex_search(run.out, std::regex("\nAlpha +1/2 +50\\.0 % .* 2 +1\n")))
+      << run.out;
   auto comments = result_comments(text);
   EXPECT_EQ(comments[F2], "{'Beta Engine' >0.2s}");
   EXPECT_EQ(comments[F3], "{'Beta Engine' >0.2s}");
