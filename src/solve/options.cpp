@@ -54,8 +54,9 @@ tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'N
                         no other option
   -h, --help            print this help and exit
 
-Exit codes: 0 all done; 1 some positions could not be run (an engine crashed or hung) or
-the file could not be written; 2 bad usage or bad input (nothing was run).
+Exit codes: 0 all done; 1 some positions could not be run (an engine crashed, hung or was
+given up) or the file could not be written; 2 bad usage, bad input, or OUT in use by another
+run (nothing was run).
 )";
 
 int usage_error(const std::string& message) {
