@@ -53,9 +53,13 @@ bool read_castling(std::string_view castling, Position& position) {
     } else {
       return false;
     }
+    // A rook file names the wing by where the king stands.
     int king = king_square(position, color);
     int king_file = king >= 0 ? file_of(king) : 4;
-    Wing wing = file > king_file ? king_side : queen_side;
+    Wing wing = letter == 'K'      ? king_side
+                : letter == 'Q'    ? queen_side
+                : file > king_file ? king_side
+                                   : queen_side;
     if (position.castle_rook[color][wing] >= 0) return false;
     position.castle_rook[color][wing] = static_cast<std::int8_t>(file);
   }
