@@ -29,6 +29,14 @@ bool read_placement(std::string_view placement, Position& position, std::string&
       if (file >= 8) return why = "a rank with more than 8 squares", false;
       position.board[square_at(file++, rank)] = c;
     } else {
+      // A byte that would not print (a NUL, a control) is named by its value.
+      auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte >= 0x7f) {
+        const char* hex = "0123456789abcdef";
+        return why = std::string("byte 0x") + hex[byte >> 4] + hex[byte & 15] +
+                     " in the piece placement",
+               false;
+      }
       return why = std::string("'") + c + "' in the piece placement", false;
     }
   }

@@ -56,5 +56,13 @@ TEST(ChessLegality, ReasonsForImpossiblePositions) {
   }
 }
 
+TEST(ChessFen, UnprintableBytesAreNamedNotCopied) {
+  std::string why;
+  EXPECT_FALSE(read_fen(std::string_view("k7/8/8/8\0/8/8/8/K7 w - -", 24), why));
+  EXPECT_EQ(why, "byte 0x00 in the piece placement");
+  EXPECT_FALSE(read_fen("k7/8/8/8\xff/8/8/8/K7 w - -", why));
+  EXPECT_EQ(why, "byte 0xff in the piece placement");
+}
+
 }  // namespace
 }  // namespace tarvolin::chess
