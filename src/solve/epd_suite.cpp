@@ -1,19 +1,23 @@
 #include "solve/epd_suite.h"
 
 #include <algorithm>
+#include <map>
+
+#include "chess/fen.h"
+#include "chess/lan.h"
+#include "chess/legality.h"
+#include "chess/san.h"
 
 namespace tarvolin::solve {
 
 bool SuitePosition::is_correct(std::string_view uci_move) const {
-  // A null move ("0000") or anything but a move of the side to move's own
-  // pieces is never right, not even where only am is given.
-  std::optional<int> from = parse_square(uci_move.substr(0, 2));
-  if (uci_move.size() < 4 || uci_move.size() > 5 || !from || !parse_square(uci_move.substr(2, 2)) ||
-      !is_own_piece(board, board.squares[*from]))
-    return false;
-  auto matches = [&](const SanMove& san) { return uci_matches_san(uci_move, san, board); };
-  if (!best.empty() && std::none_of(best.begin(), best.end(), matches)) return false;
-  return std::none_of(avoid.begin(), avoid.end(), matches);
+  // A null move ("0000"), an illegal or unreadable move is never right, not
+  // even where only am is given.
+  std::optional<chess::Move> move = chess::read_lan(position, uci_move);
+  if (!move) return false;
+  auto is_it = [&](const chess::Move& listed) { return listed == *move; };
+  if (!best.empty() && std::none_of(best.begin(), best.end(), is_it)) return false;
+  return std::none_of(avoid.begin(), avoid.end(), is_it);
 }
 
 std::string SuitePosition::label() const {
@@ -51,9 +55,33 @@ bool is_count(const std::string& text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The one legal move a bm or am text names, or why there is none.
+bool read_move(const std::string& code, const std::string& text, const chess::Position& position,
+               chess::Move& move, std::string& why) {
+  chess::SanReading reading = chess::read_san(position, text);
+  why = code + " " + text;
+  switch (reading.status) {
+    case chess::SanReading::found:
+      move = reading.move;
+      return true;
+    case chess::SanReading::malformed:
+      return why += " is not a SAN move", false;
+    case chess::SanReading::not_legal:
+      return why += " is not a legal move", false;
+    case chess::SanReading::ambiguous:
+      break;
+  }
+  why += " is ambiguous (";
+  for (const chess::Move& candidate : reading.candidates)
+    why +=
+        (candidate == reading.candidates.front() ? "" : ", ") + chess::to_san(position, candidate);
+  return why += ")", false;
+}
+
 // The operations after the four fields: "opcode operand...;" each.
 bool read_operations(std::string_view text, SuitePosition& position, std::string& why) {
   std::string hmvc = "0", fmvn = "1";
+  std::vector<std::string> avoid_texts;
   std::size_t start = 0;
   bool quoted = false;
   for (std::size_t i = 0; i <= text.size(); ++i) {
@@ -66,9 +94,10 @@ bool read_operations(std::string_view text, SuitePosition& position, std::string
     if (code == "bm" || code == "am") {
       if (op.size() < 2) return why = code + " without a move", false;
       for (std::size_t k = 1; k < op.size(); ++k) {
-        std::optional<SanMove> move = parse_san(op[k], position.board, why);
-        if (!move) return false;
-        (code == "bm" ? position.best : position.avoid).push_back(*move);
+        chess::Move move;
+        if (!read_move(code, op[k], position.position, move, why)) return false;
+        (code == "bm" ? position.best : position.avoid).push_back(move);
+        if (code == "am") avoid_texts.push_back(op[k]);
       }
     } else if (code == "id" && op.size() >= 2) {
       position.id = op[1];
@@ -78,6 +107,9 @@ bool read_operations(std::string_view text, SuitePosition& position, std::string
     }
   }
   if (position.best.empty() && position.avoid.empty()) return why = "neither bm nor am", false;
+  for (std::size_t k = 0; k < position.avoid.size(); ++k)
+    if (std::count(position.best.begin(), position.best.end(), position.avoid[k]) > 0)
+      return why = avoid_texts[k] + " is in both bm and am", false;
   position.fen += " " + hmvc + " " + fmvn;
   return true;
 }
@@ -93,9 +125,12 @@ bool read_line(const std::string& line, SuitePosition& position, std::string& wh
     field = rest.substr(0, end);
     rest.remove_prefix(end);
   }
-  std::optional<Board> board = parse_fen_fields(fields[0], fields[1], fields[2], fields[3], why);
-  if (!board) return false;
-  position.board = *board;
+  std::optional<chess::Position> read =
+      chess::read_fen_fields(fields[0], fields[1], fields[2], fields[3], why);
+  if (!read) return false;
+  why = chess::illegal_reason(*read);
+  if (!why.empty()) return false;
+  position.position = *read;
   position.fen = std::string(fields[0]) + " " + std::string(fields[1]) + " " +
                  std::string(fields[2]) + " " + std::string(fields[3]);
   return read_operations(rest, position, why);
@@ -104,6 +139,8 @@ bool read_line(const std::string& line, SuitePosition& position, std::string& wh
 }  // namespace
 
 bool read_suite(std::istream& in, std::vector<SuitePosition>& out, std::string& error) {
+  // Two lines of one position would share one game of the result file.
+  std::map<std::string, int> lines;  // position fields -> its line
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     std::size_t first = 0;
@@ -113,7 +150,13 @@ bool read_suite(std::istream& in, std::vector<SuitePosition>& out, std::string& 
     position.line = number;
     position.number = static_cast<int>(out.size()) + 1;
     std::string why;
-    if (!read_line(line, position, why)) {
+    bool good = read_line(line, position, why);
+    if (good) {
+      auto [at, added] = lines.emplace(chess::fen_fields(position.position), number);
+      if (!added) why = "the same position as line " + std::to_string(at->second);
+      good = added;
+    }
+    if (!good) {
       error = "line " + std::to_string(number) + ": " + why;
       return false;
     }

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "solve/board.h"
-#include "solve/san_move.h"
+#include "chess/position.h"
 
 namespace tarvolin::solve {
 
@@ -16,18 +15,22 @@ struct SuitePosition {
   int line = 0;
   std::string fen;  // four fields, then hmvc and fmvn (or "0 1")
   std::string id;
-  Board board;
-  std::vector<SanMove> best, avoid;
+  chess::Position position;
+  std::vector<chess::Move> best, avoid;  // each legal, and none in both
 
-  // The engine's move is right when it is one of the best moves (if any are
-  // given) and none of the moves to avoid.
+  // The engine's move (e2e4, e7e8q, castling as e1g1 or e1h1) is right when
+  // it is a legal move, one of the best moves (if any are given) and none of
+  // the moves to avoid.
   bool is_correct(std::string_view uci_move) const;
   // The game label: the id, else "Pos N".
   std::string label() const;
 };
 
 // Reads the whole suite. On the first bad line returns false with a message
-// naming the line; blank lines and lines starting with '#' are skipped.
+// naming the line; blank lines and lines starting with '#' are skipped. A
+// line is bad when its FEN is malformed or no legal position, when a bm or
+// am move is not the one legal move its text names, when a move is in both,
+// and when it repeats the position of an earlier line.
 bool read_suite(std::istream& in, std::vector<SuitePosition>& out, std::string& error);
 
 }  // namespace tarvolin::solve

@@ -4,8 +4,7 @@
 
 #include <sstream>
 #include <tuple>
-
-#include "solve/san_move.h"
+#include <utility>
 
 namespace tarvolin::solve {
 namespace {
@@ -28,86 +27,97 @@ TEST(EpdSuite, ReadsFieldsAndOperations) {
   EXPECT_EQ(suite[1].label(), "Pos 2");
   // bm and am together: one of the best moves, and not one to avoid; am
   // alone: every other move of the side to move.
-  for (const char* move : {"e1g1", "h1h8"}) EXPECT_TRUE(suite[0].is_correct(move)) << move;
-  for (const char* move : {"e1d1", "a1a8"}) EXPECT_FALSE(suite[0].is_correct(move)) << move;
+  for (const char* move : {"e1g1", "e1h1", "h1h8"}) EXPECT_TRUE(suite[0].is_correct(move)) << move;
+  for (const char* move : {"e1d1", "a1a8", "0000"}) EXPECT_FALSE(suite[0].is_correct(move)) << move;
   for (const char* move : {"e5d6", "h1h2"}) EXPECT_TRUE(suite[1].is_correct(move)) << move;
-  for (const char* move : {"h1g1", "0000", "(none)", "h8g8", "", "h1"})
+  // Never right: no move, the other side's, an illegal or unreadable one.
+  for (const char* move : {"h1g1", "0000", "(none)", "h8g8", "", "h1", "h1h3", "e5e7", "e5e6xx"})
     EXPECT_FALSE(suite[1].is_correct(move)) << move;
 }
 
 TEST(EpdSuite, BadLinesStopWithTheirNumber) {
-  const std::string good = "7k/8/8/8/8/8/8/R6K w - - bm Ra8+;\n";
-  // A rank of 7 squares (last, then inner), 7 ranks, no such piece, side,
-  // castling, castling order, en passant for white off rank 6, neither bm nor
-  // am, bm without a move, black has no rook nor white a queen, a count not a
-  // number, cut short.
-  for (const char* line :
-       {"7k/8/8/8/8/8/8/R5K w - - bm Ra8;", "7k/7/8/8/8/8/8/R6K w - - bm Ra8;",
-        "7k/8/8/8/8/8/R6K w - - bm Ra8;", "7k/8/8/8/8/8/8/R6X w - - bm Ra8;",
-        "7k/8/8/8/8/8/8/R6K x - - bm Ra8;", "7k/8/8/8/8/8/8/R6K w KX - bm Ra8;",
-        "7k/8/8/8/8/8/8/R6K w qK - bm Ra8;", "7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;",
-        "7k/8/8/8/8/8/8/R6K w - - id \"x\";", "7k/8/8/8/8/8/8/R6K w - - bm;",
-        "7k/8/8/8/8/8/8/R6K b - - bm Ra8;", "7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;",
-        "7k/8/8/8/8/8/8/R6K w - - bm Ra8; hmvc x;", "7k/8/8/8/8/8/8/R6K w -"}) {
-    std::istringstream in(good + "# note\n" + line + "\n" + good);
+  // Around the bad line, two good ones of other positions.
+  const std::string before = "6k1/8/8/8/8/8/8/R6K w - - bm Ra8+;\n",
+                    after = "7k/8/8/8/8/8/8/R6K w - - bm Ra8+;\n";
+  const std::pair<const char*, const char*> cases[] = {
+      {"7k/8/8/8/8/8/8/R5K w - - bm Ra8;", "a placement without 8 ranks of 8 squares"},
+      {"7k/7/8/8/8/8/8/R6K w - - bm Ra8;", "a rank without 8 squares"},
+      {"7k/8/8/8/8/8/R6K w - - bm Ra8;", "a placement without 8 ranks of 8 squares"},
+      {"7k/8/8/8/8/8/8/R6X w - - bm Ra8;", "'X' in the piece placement"},
+      {"7k/8/8/8/8/8/8/R6K x - - bm Ra8;", "side to move is not w or b"},
+      {"7k/8/8/8/8/8/8/R6K w KX - bm Ra8;", "malformed castling field"},
+      {"7k/8/8/8/8/8/8/R6K w KK - bm Ra8;", "malformed castling field"},
+      {"7k/8/8/8/8/8/8/R6K w - e9 bm Ra8;", "malformed en-passant field"},
+      {"7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;",
+       "en-passant square e3 is not on rank 6 for the side to move"},
+      {"7k/8/8/8/8/8/8/R6K w - - id \"x\";", "neither bm nor am"},
+      {"7k/8/8/8/8/8/8/R6K w - - bm;", "bm without a move"},
+      {"7k/8/8/8/8/8/8/R6K b - - bm Ra8;", "bm Ra8 is not a legal move"},  // black's turn
+      {"7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;", "bm Qb2 is not a legal move"},
+      {"7k/8/8/8/8/8/8/R6K w - - bm Zz9;", "bm Zz9 is not a SAN move"},
+      {"7k/8/8/8/8/8/8/R6K w - - bm Ra8; hmvc x;", "hmvc is not a number"},
+      {"7k/8/8/8/8/8/8/R6K w -", "fewer than four FEN fields"},
+  };
+  for (const auto& [line, reason] : cases) {
+    std::istringstream in(before + "# note\n" + line + "\n" + after);
     std::vector<SuitePosition> suite;
     std::string error;
     EXPECT_FALSE(read_suite(in, suite, error)) << line;
-    EXPECT_EQ(error.rfind("line 3:", 0), 0u) << line << " -> " << error;
+    EXPECT_EQ(error, std::string("line 3: ") + reason) << line;
   }
 }
 
-Board board_of(const std::string& fen) {
-  std::istringstream in(fen);
-  std::string placement, side, castling, en_passant, why;
-  in >> placement >> side >> castling >> en_passant;
-  std::optional<Board> board = parse_fen_fields(placement, side, castling, en_passant, why);
-  EXPECT_TRUE(board) << fen << ": " << why;
-  return board.value_or(Board{});
+// Lines that read well but that no engine can solve, or that would mix up
+// the result file: the suite and the one-line error.
+TEST(EpdSuite, RejectsWhatNoEngineCanSolve) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"7k/8/8/8/8/8/2Q5/R6K w - - bm Qa8;", "line 1: bm Qa8 is not a legal move"},
+      {"7k/8/8/8/8/8/7P/R6K w - - bm h5;", "line 1: bm h5 is not a legal move"},
+      {"7k/8/8/8/8/8/7P/R6K w - - bm Ra8 h4; am Kh3 Kg1;", "line 1: am Kh3 is not a legal move"},
+      {"7k/8/1N3N2/8/8/8/8/R6K w - - bm Nd7;", "line 1: bm Nd7 is ambiguous (Nbd7, Nfd7)"},
+      {"7k/8/8/8/8/8/8/R6K w - - bm Ra8+ Kg2; am Ra8;", "line 1: Ra8 is in both bm and am"},
+      {"7k/8/8/8/8/8/8/R6K w - - bm Kg2; am Ra7 Kg2+;", "line 1: Kg2+ is in both bm and am"},
+      {"8/8/8/8/8/8/8/R6K w - - bm Ra8;", "line 1: black has no king"},
+      {"7k/8/8/8/8/8/8/R5KK w - - bm Ra8;", "line 1: white has 2 kings"},
+      {"k7/8/8/8/8/8/8/R6K w - - bm Rb1;", "line 1: black is in check with white to move"},
+      {"7k/8/8/8/8/8/8/R5PK w - - bm Ra8;", "line 1: a pawn on g1, the first or last rank"},
+      {"7k/8/8/8/8/8/8/R6K w K - bm Ra8;", "line 1: castling right K without king and rook"},
+      {"7k/8/8/3pP3/8/8/8/7K w - e6 bm exd6;", "line 1: en-passant square e6 without a black"},
+      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - bm O-O;\n# again, written otherwise\n"
+       "r3k2r/8/8/8/8/8/8/R3K2R w kqQK - bm O-O-O; hmvc 5; fmvn 40;",
+       "line 3: the same position as line 1"},
+  };
+  for (const auto& [text, message] : cases) {
+    std::istringstream in(text);
+    std::vector<SuitePosition> suite;
+    std::string error;
+    EXPECT_FALSE(read_suite(in, suite, error)) << text;
+    EXPECT_EQ(error.rfind(message, 0), 0u) << text << " -> " << error;
+  }
 }
 
-const char* const CASTLE_W = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
-const char* const CASTLE_B = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
-const char* const PROMOTE = "r7/1P5k/8/8/8/8/7p/6K1 w - -";
-const char* const KNIGHTS = "7k/8/8/R7/8/8/8/RN3N1K w - -";
-const char* const PASSANT = "7k/8/8/3pP3/8/8/8/7K w - d6";
-const char* const START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-
-TEST(SanMatch, EngineMovesAgainstSuiteMoves) {
-  // No engine move: the text is no move of the side to move (no queen, no rook, no such piece,
-  // square or castling, onto its own pawn, a pawn onto the last rank without promotion and
-  // elsewhere with one, a promotion of a piece, coordinates, a mark alone).
-  const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-      {CASTLE_W, "O-O", "e1g1", true},    {CASTLE_W, "O-O", "e1h1", true},
-      {CASTLE_W, "0-0", "e1g1", true},    {CASTLE_W, "O-O", "e1c1", false},
-      {CASTLE_W, "O-O", "e1f1", false},   {CASTLE_W, "O-O-O", "e1c1", true},
-      {CASTLE_W, "O-O-O", "e1a1", true},  {CASTLE_W, "O-O-O", "e1g1", false},
-      {CASTLE_W, "O-O-O", "e1d1", false}, {CASTLE_B, "O-O", "e8h8", true},
-      {CASTLE_B, "O-O-O#", "e8c8", true}, {CASTLE_B, "O-O", "e1g1", false},
-      {PROMOTE, "bxa8=Q", "b7a8q", true}, {PROMOTE, "bxa8=Q", "b7a8n", false},
-      {PROMOTE, "b8N+", "b7b8n", true},   {PROMOTE, "b8=N", "b7b8", false},
-      {PROMOTE, "bxa8Q!", "b7a8q", true}, {KNIGHTS, "Nbd2", "b1d2", true},
-      {KNIGHTS, "Nbd2", "f1d2", false},   {KNIGHTS, "Nd2?!", "b1d2", true},
-      {KNIGHTS, "R1a3", "a1a3", true},    {KNIGHTS, "R1a3", "a5a3", false},
-      {KNIGHTS, "Ng2", "h1g2", false},    {KNIGHTS, "Kg2", "h1g2", true},
-      {KNIGHTS, "Kg2", "h1g1", false},    {KNIGHTS, "Kg2", "zz", false},
-      {PASSANT, "exd6", "e5d6", true},    {PASSANT, "e6", "e5e6", true},
-      {KNIGHTS, "Qh5", nullptr, false},   {PASSANT, "Rd1", nullptr, false},
-      {START, "Zf3", nullptr, false},     {START, "e9", nullptr, false},
-      {START, "O-O-O-O", nullptr, false}, {START, "Nd2", nullptr, false},
-      {PROMOTE, "b8", nullptr, false},    {START, "e4=Q", nullptr, false},
-      {START, "Ne4=Q", nullptr, false},   {START, "e2e4", nullptr, false},
-      {START, "+", nullptr, false},
+// A suite line, an engine's move, whether that move solves it.
+TEST(EpdSuite, EngineMovesAgainstSuiteMoves) {
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"r7/1P5k/8/8/8/8/7p/5K2 w - - bm bxa8=Q;", "b7a8q", true},
+      {"r7/1P5k/8/8/8/8/7p/5K2 w - - bm bxa8=Q;", "b7a8n", false},
+      {"r7/1P5k/8/8/8/8/7p/5K2 w - - bm bxa8=Q;", "b7a8", false},
+      {"r7/1P5k/8/8/8/8/7p/5K2 w - - bm bxa8=Q;", "b7b8q", false},
+      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - bm O-O-O;", "e8c8", true},
+      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - bm O-O-O;", "e8a8", true},
+      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - bm O-O-O;", "e8g8", false},
+      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq - bm O-O-O;", "e1c1", false},
+      {"7k/8/8/R7/8/8/8/RN3N1K w - - bm Nfd2;", "f1d2", true},
+      {"7k/8/8/R7/8/8/8/RN3N1K w - - bm Nfd2;", "b1d2", false},
+      {"7k/8/8/R7/8/8/8/RN3N1K w - - am Nfd2;", "b1d2", true},
+      {"7k/8/8/R7/8/8/8/RN3N1K w - - am Nfd2;", "b1b3", false},  // through its own rook
   };
-  for (const auto& [fen, text, uci, matches] : cases) {
-    SCOPED_TRACE(std::string(fen) + " " + text + " " + (uci ? uci : "-"));
-    Board board = board_of(fen);
-    std::string why;
-    std::optional<SanMove> san = parse_san(text, board, why);
-    EXPECT_EQ(bool(san), uci != nullptr) << why;
-    if (san && uci) {
-      EXPECT_EQ(uci_matches_san(uci, *san, board), matches);
-    }
+  for (const auto& [line, move, right] : cases) {
+    std::istringstream in(line);
+    std::vector<SuitePosition> suite;
+    std::string error;
+    ASSERT_TRUE(read_suite(in, suite, error)) << line << ": " << error;
+    EXPECT_EQ(suite[0].is_correct(move), right) << line << " " << move;
   }
 }
 

@@ -18,7 +18,10 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
                     rest = " --time 1 --out o.pgn";
   // What is wrong, the arguments, what the one line of error says.
   const std::tuple<const char*, std::string, const char*> cases[] = {
-      {"bad EPD line", "--epd bad.epd " + ok + rest, "tarvolin-solve: bad.epd line 2: "},
+      {"bad EPD line", "--epd bad.epd " + ok + rest,
+       "tarvolin-solve: bad.epd line 2: bm Qa8 is not a legal move"},
+      {"a position twice", "--epd twice.epd " + ok + rest,
+       "tarvolin-solve: twice.epd line 3: the same position as line 2"},
       {"no suite", "--epd none.epd " + ok + rest, "tarvolin-solve: cannot read"},
       {"empty suite", "--epd /dev/null " + ok + rest, "holds no position"},
       {"engine not there", "--epd s.epd --engine cmd=/no/such/engine" + rest,
@@ -45,6 +48,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
   };
   dir.write("s.epd", rook_suite(5));
   dir.write("bad.epd", rook_suite(1) + "7k/8/8/8/8/8/8/R6K w - - bm Qa8;\n");
+  dir.write("twice.epd", rook_suite(2) + rook_suite(2).substr(rook_suite(1).size()));
   for (const auto& [name, arguments, message] : cases) {
     SCOPED_TRACE(name);
     Finished run = run_solve(arguments);

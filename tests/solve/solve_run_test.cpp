@@ -10,7 +10,7 @@ namespace {
 
 const char* const SUITE =
     "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - bm O-O; id \"castle\";\n"
-    "r7/1P5k/8/8/8/8/7p/6K1 w - - bm bxa8=Q; id \"promote\";\n"
+    "r7/1P5k/8/8/8/8/7p/5K2 w - - bm bxa8=Q; id \"promote\";\n"
     "7k/8/8/3pP3/8/8/8/7K w - d6 am exd6; id \"avoid\";\n"
     "7k/8/8/R7/8/8/8/RN3N1K w - - bm Nfd2;\n"
     "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - hmvc 4; fmvn 30; bm O-O-O;\n";
@@ -33,7 +33,7 @@ const char* const BETA =
     "position r3k2r/8/8/8/8/8/8/R3K2R w\ninfo depth 9 time 2000 pv e1g1\nbestmove e1g1\n";
 
 const char* const F1 = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1";
-const char* const F2 = "r7/1P5k/8/8/8/8/7p/6K1 w - - 0 1";
+const char* const F2 = "r7/1P5k/8/8/8/8/7p/5K2 w - - 0 1";
 const char* const F3 = "7k/8/8/3pP3/8/8/8/7K w - d6 0 1";
 const char* const F4 = "7k/8/8/R7/8/8/8/RN3N1K w - - 0 1";
 const char* const F5 = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 4 30";
@@ -125,7 +125,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
   ScratchDir dir;
   std::string alpha = "name Alpha\n", beta = "name Beta\n";
   for (int n = 0; n < 12; ++n) {
-    std::string fen = "7k/8/8/8/8/8/8/R6K w - - " + std::to_string(n) + " 1";
+    std::string fen = rook_fen(n);
     alpha += "position " + fen + "\nsleep " + std::to_string((n * 37) % 5 * 40) +
              "\ninfo depth 1 time " + std::to_string(100 * n + 100) + " pv a1a8\nbestmove " +
              (n % 3 == 0 ? "a1a2" : "a1a8") + "\n";
@@ -144,8 +144,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
   auto comments = result_comments(text);
   ASSERT_EQ(comments.size(), 12u);
   for (int n = 1; n < 12; ++n)  // suite order, whatever finished first
-    EXPECT_LT(text.find("K w - - " + std::to_string(n - 1) + " 1\"]"),
-              text.find("K w - - " + std::to_string(n) + " 1\"]"));
+    EXPECT_LT(text.find('"' + rook_fen(n - 1) + '"'), text.find('"' + rook_fen(n) + '"'));
 
   // Three shards on their own, then merged: the same entries.
   for (const char* k : {"1", "2", "3"}) {
@@ -154,7 +153,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
     ASSERT_EQ(shard.exit_code, 0) << shard.err;
     EXPECT_EQ(result_comments(dir.read(file)).size(), 4u);
   }
-  EXPECT_TRUE(contains(dir.read("shard2.pgn"), " 4 1\"]"));  // positions 2, 5, 8, 11
+  EXPECT_TRUE(contains(dir.read("shard2.pgn"), rook_fen(4)));  // positions 2, 5, 8, 11
   ASSERT_EQ(run_solve("--merge merged.pgn shard1.pgn shard2.pgn shard3.pgn").exit_code, 0);
   EXPECT_EQ(result_comments(dir.read("merged.pgn")), comments);
 }

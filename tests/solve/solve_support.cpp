@@ -23,10 +23,28 @@ std::string fake_engine(const std::string& name, const std::string& script) {
   return std::string("--engine cmd='") + TARVOLIN_FAKE_ENGINE + "' arg=" + name + ".script";
 }
 
+std::string rook_fen(int k) {
+  // The white king on b1..h6 (42 squares, never beside the black king on
+  // h8), and from the 43rd position on a white pawn on b7, then on c7.
+  int king = k % 42, pawn = k / 42;
+  std::string ranks[8] = {"7k", "8", "8", "8", "8", "8", "8", "R7"};
+  int file = 1 + king % 7, rank = king / 7;  // rank 0 is the first rank
+  std::string& row = ranks[7 - rank];
+  std::string first = rank == 0 ? "R" : "";
+  int before = file - (rank == 0 ? 1 : 0), after = 7 - file;
+  row = first + (before > 0 ? std::to_string(before) : "") + "K" +
+        (after > 0 ? std::to_string(after) : "");
+  if (pawn == 1) ranks[1] = "1P6";
+  if (pawn == 2) ranks[1] = "2P5";
+  std::string fen = ranks[0];
+  for (int r = 1; r < 8; ++r) fen += "/" + ranks[r];
+  return fen + " w - - 0 1";
+}
+
 std::string rook_suite(int n) {
   std::string suite;
   for (int k = 0; k < n; ++k)
-    suite += "7k/8/8/8/8/8/8/R6K w - - bm Ra8+; hmvc " + std::to_string(k) + ";\n";
+    suite += rook_fen(k).substr(0, rook_fen(k).size() - 4) + " bm Ra8+;\n";
   return suite;
 }
 

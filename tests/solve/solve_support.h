@@ -24,8 +24,11 @@ Finished run_solve(const std::string& arguments, const std::string& prefix = "")
 // "--engine cmd=FAKE arg=SCRIPT" for a script written to NAME.script here.
 std::string fake_engine(const std::string& name, const std::string& script);
 
-// n positions that differ only in their half-move counter, 0 to n - 1; the
-// one move Ra8+ solves each.
+// The FEN (with "0 1") of the k-th of up to 126 positions, each a different
+// place of the white king or a pawn, where the one move Ra8+ (a1a8) solves
+// each. All start "7k/".
+std::string rook_fen(int k);
+// The first n of them as a suite.
 std::string rook_suite(int n);
 
 // FEN tag value -> the game's result comment, as the rating program would
