@@ -14,15 +14,6 @@
 namespace tarvolin::solve::testing {
 namespace {
 
-// Six positions, the white king on b1 to g1; Ra8+ solves each.
-std::string six_positions() {
-  std::string suite;
-  for (int n = 1; n <= 6; ++n)
-    suite += "7k/8/8/8/8/8/8/R" + std::to_string(n) + "K" +
-             (n < 6 ? std::to_string(6 - n) : std::string()) + " w - - bm Ra8+;\n";
-  return suite;
-}
-
 // An engine that thinks MS milliseconds and then plays a wrong move.
 std::string slow_engine(const std::string& name, int ms) {
   return fake_engine(name, "name " + name + "\nlog " + name + ".log\nposition \nsleep " +
@@ -37,7 +28,7 @@ bool wait_for_file(const std::string& path) {
 
 TEST(SolveTrust, OneWriterPerResultFile) {
   ScratchDir dir;
-  dir.write("s.epd", six_positions());
+  dir.write("s.epd", rook_suite(6));
   const std::string first = "--epd s.epd " + slow_engine("Slow", 150) + " --time 1 --out o.pgn";
   int first_code = -1;
   std::thread running([&] {
@@ -84,7 +75,7 @@ TEST(SolveTrust, OneWriterPerResultFile) {
 
 TEST(SolveTrust, UnwritableFolderCostsNoEngineTime) {
   ScratchDir dir;
-  dir.write("s.epd", six_positions());
+  dir.write("s.epd", rook_suite(6));
   Finished run = run_solve("--epd s.epd " + slow_engine("Slow", 0) + " --time 1 --out /proc/o.pgn");
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_TRUE(contains(run.err, "tarvolin-solve: cannot write in the folder of /proc/o.pgn ("));
@@ -96,7 +87,7 @@ TEST(SolveTrust, UnwritableFolderCostsNoEngineTime) {
 // after three; the other engine goes on.
 TEST(SolveTrust, EnginesThatKeepFailingAreGivenUp) {
   ScratchDir dir;
-  dir.write("s.epd", six_positions());
+  dir.write("s.epd", rook_suite(6));
   std::string flaky = fake_engine(
       "flaky", "name Flaky\nlog flaky.log\ngone-if crashed\nposition \ncrash-once crashed\n");
   Finished run =
@@ -119,7 +110,7 @@ TEST(SolveTrust, EnginesThatKeepFailingAreGivenUp) {
 // An engine that falls silent after isready has hung; it has not crashed.
 TEST(SolveTrust, SilenceAfterIsreadyIsAHang) {
   ScratchDir dir;
-  dir.write("s.epd", six_positions().substr(0, six_positions().find('\n') + 1));
+  dir.write("s.epd", rook_suite(1));
   std::string mute = fake_engine("mute", "name Mute\nhang-ready 7k/\n");
   Finished run = run_solve("--epd s.epd " + mute + " --time 1 --out o.pgn");
   EXPECT_EQ(run.exit_code, 1);
@@ -130,7 +121,7 @@ TEST(SolveTrust, SilenceAfterIsreadyIsAHang) {
 
 TEST(SolveTrust, WhatTheFileKeptIsSaid) {
   ScratchDir dir;
-  dir.write("s.epd", six_positions());
+  dir.write("s.epd", rook_suite(6));
   std::string engines = slow_engine("Slow", 0) + " " + slow_engine("Quick", 0);
   ASSERT_EQ(run_solve("--epd s.epd " + engines + " --time 0.5 --out o.pgn --shard 1/2").exit_code,
             0);
@@ -156,7 +147,7 @@ TEST(SolveTrust, WhatTheFileKeptIsSaid) {
 
 TEST(SolveTrust, AShardPastTheSuiteLeavesAnEmptyFile) {
   ScratchDir dir;
-  dir.write("s.epd", six_positions());
+  dir.write("s.epd", rook_suite(6));
   Finished run =
       run_solve("--epd s.epd " + slow_engine("Slow", 0) + " --time 1 --out p8.pgn --shard 8/8");
   EXPECT_EQ(run.exit_code, 0);
