@@ -122,7 +122,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
   ScratchDir dir;
   std::string alpha = "name Alpha\n", beta = "name Beta\n";
   for (int n = 0; n < 12; ++n) {
-    std::string fen = "7k/8/8/8/8/8/8/R6K w - - " + std::to_string(n) + " 1";
+    std::string fen = rook_fen(n);
     alpha += "position " + fen + "\nsleep " + std::to_string((n * 37) % 5 * 40) +
              "\ninfo depth 1 time " + std::to_string(100 * n + 100) + " pv a1a8\nbestmove " +
              (n % 3 == 0 ? "a1a2" : "a1a8") + "\n";
@@ -141,8 +141,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
   auto comments = result_comments(text);
   ASSERT_EQ(comments.size(), 12u);
   for (int n = 1; n < 12; ++n)  // suite order, whatever finished first
-    EXPECT_LT(text.find("K w - - " + std::to_string(n - 1) + " 1\"]"),
-              text.find("K w - - " + std::to_string(n) + " 1\"]"));
+    EXPECT_LT(text.find(rook_fen(n - 1) + "\"]"), text.find(rook_fen(n) + "\"]"));
 
   // Three shards on their own, then merged: the same entries.
   for (const char* k : {"1", "2", "3"}) {
@@ -151,7 +150,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
     ASSERT_EQ(shard.exit_code, 0) << shard.err;
     EXPECT_EQ(result_comments(dir.read(file)).size(), 4u);
   }
-  EXPECT_TRUE(contains(dir.read("shard2.pgn"), " 4 1\"]"));  // positions 2, 5, 8, 11
+  EXPECT_TRUE(contains(dir.read("shard2.pgn"), rook_fen(4)));  // positions 2, 5, 8, 11
   ASSERT_EQ(run_solve("--merge merged.pgn shard1.pgn shard2.pgn shard3.pgn").exit_code, 0);
   EXPECT_EQ(result_comments(dir.read("merged.pgn")), comments);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "solve/result_scan.h"
 
@@ -23,10 +25,39 @@ std::string fake_engine(const std::string& name, const std::string& script) {
   return std::string("--engine cmd='") + TARVOLIN_FAKE_ENGINE + "' arg=" + name + ".script";
 }
 
+std::string rook_fen(int k) {
+  // The king takes the squares where it neither stands on the rook's file
+  // nor touches the black king, from h1 on; the rook climbs a rank each round.
+  std::vector<std::pair<int, int>> squares;  // rank and file, from 0
+  for (int rank = 0; rank < 7; ++rank)
+    for (int file = 7; file >= 1; --file)
+      if (rank < 6 || file < 6) squares.emplace_back(rank, file);
+  std::string board[8] = {"........", "........", "........", "........",
+                          "........", "........", "........", ".......k"};
+  auto [king_rank, king_file] = squares[static_cast<std::size_t>(k) % squares.size()];
+  board[king_rank][king_file] = 'K';
+  board[static_cast<std::size_t>(k) / squares.size()][0] = 'R';
+  std::string fen;
+  for (int rank = 7; rank >= 0; --rank) {
+    int empty = 0;
+    for (char c : board[rank]) {
+      if (c == '.') {
+        ++empty;
+        continue;
+      }
+      if (empty > 0) fen += std::to_string(empty);
+      fen += c, empty = 0;
+    }
+    if (empty > 0) fen += std::to_string(empty);
+    fen += rank > 0 ? "/" : " w - - 0 1";
+  }
+  return fen;
+}
+
 std::string rook_suite(int n) {
   std::string suite;
   for (int k = 0; k < n; ++k)
-    suite += "7k/8/8/8/8/8/8/R6K w - - bm Ra8+; hmvc " + std::to_string(k) + ";\n";
+    suite += rook_fen(k).substr(0, rook_fen(k).size() - 4) + " bm Ra8+;\n";
   return suite;
 }
 

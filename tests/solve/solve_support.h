@@ -24,8 +24,12 @@ Finished run_solve(const std::string& arguments, const std::string& prefix = "")
 // "--engine cmd=FAKE arg=SCRIPT" for a script written to NAME.script here.
 std::string fake_engine(const std::string& name, const std::string& script);
 
-// n positions that differ only in their half-move counter, 0 to n - 1; the
-// one move Ra8+ solves each.
+// Position k (from 0; up to 140) of a family that differ in where the white
+// king and rook stand, the rook on the a-file and the black king on h8;
+// Ra8+ is legal in each. Position 0 is 7k/8/8/8/8/8/8/R6K. With "0 1".
+std::string rook_fen(int k);
+
+// The first n of those positions; the one move Ra8+ solves each.
 std::string rook_suite(int n);
 
 // FEN tag value -> the game's result comment, as the rating program would
