@@ -64,6 +64,7 @@ bool ResultDoc::has_entry(const std::string& fen, const std::string& key) const 
 }
 
 void ResultDoc::append(const std::string& game_text) {
+  close();
   if (!text_.empty() && text_.back() != '\n') text_ += '\n';
   if (!text_.empty() && (text_.size() < 2 || text_[text_.size() - 2] != '\n')) text_ += '\n';
   text_ += game_text;
@@ -111,7 +112,10 @@ void ResultDoc::merge(std::string_view other) {
     if (!game.has_fen) continue;
     std::string_view whole = other.substr(game.begin, game.end - game.begin);
     if (!has_position(game.fen) && game.own_fen && whole.rfind("[Event ", 0) == 0) {
-      append(std::string(trimmed(whole)) + "\n");
+      append(std::string(trimmed(whole)));
+      rescan();
+      close();  // a game cut off at the end of that file ends here
+      text_ += '\n';
       rescan();
       continue;
     }
