@@ -2,14 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <set>
 #include <thread>
 
 #include "solve/atomic_file.h"
+#include "solve/merge_files.h"
 #include "solve/options.h"
 #include "solve/run_suite.h"
+#include "solve/suite_file.h"
 
 namespace tarvolin::solve {
 
@@ -18,20 +19,6 @@ namespace {
 int fail(const std::string& message, int code) {
   std::cerr << "tarvolin-solve: " << message << "\n";
   return code;
-}
-
-int merge_files(const std::vector<std::string>& files) {
-  std::string why;
-  std::optional<std::string> base = read_file(files[0], why);
-  if (!why.empty()) return fail(why, 2);
-  ResultDoc doc(base.value_or(""));
-  for (std::size_t i = 1; i < files.size(); ++i) {
-    std::optional<std::string> text = read_file(files[i], why);
-    if (!text) return fail(why.empty() ? files[i] + " does not exist" : why, 2);
-    doc.merge(*text);
-  }
-  if (!replace_file(files[0], doc.text(), why)) return fail(why, 1);
-  return 0;
 }
 
 // Starts one session per engine; the first set also fixes the names.
@@ -79,15 +66,11 @@ std::vector<Task> plan(const std::vector<SuitePosition>& suite, const Options& o
 int solve_command(int argc, char** argv) {
   Options options;
   if (int code = parse_options(argc, argv, options); code >= 0) return code;
-  if (!options.merge.empty()) return merge_files(options.merge);
+  if (!options.merge.empty()) return merge_files(options.merge, options.epd);
 
-  std::ifstream epd(options.epd, std::ios::binary);
-  if (!epd || std::filesystem::is_directory(options.epd))
-    return fail("cannot read the suite " + options.epd, 2);
   std::vector<SuitePosition> suite;
   std::string why;
-  if (!read_suite(epd, suite, why)) return fail(options.epd + " " + why, 2);
-  if (suite.empty()) return fail(options.epd + " holds no position", 2);
+  if (!load_suite(options.epd, suite, why)) return fail(why, 2);
   std::optional<std::string> old_text = read_file(options.out, why);
   if (!why.empty()) return fail(why, 2);
   std::filesystem::path folder = std::filesystem::path(options.out).parent_path();

@@ -39,5 +39,44 @@ TEST(SolvePositions, GameWithoutMoveCountersIsTheSuitePosition) {
   EXPECT_EQ(count_lines("quick.log", "go movetime 1000"), 1);
 }
 
+// Shards merged in the suite's order are the file one run writes.
+TEST(SolvePositions, ShardsMergedInSuiteOrderAreOneRun) {
+  ScratchDir dir;
+  dir.write("s.epd", SUITE);
+  const std::string run = "--epd s.epd " + fake_engine("q", QUICK) + " --time 1 --out ";
+  ASSERT_EQ(run_solve(run + "all.pgn").exit_code, 0);
+  ASSERT_EQ(run_solve(run + "p1.pgn --shard 1/2").exit_code, 0);
+  ASSERT_EQ(run_solve(run + "p2.pgn --shard 2/2").exit_code, 0);
+  const std::string all = dir.read("all.pgn");
+  ASSERT_EQ(result_comments(all).size(), 5u) << all;
+  EXPECT_TRUE(contains(all, "{'Quick' 0.440s}"));
+  Finished merge = run_solve("--merge m.pgn p1.pgn p2.pgn --epd s.epd");
+  ASSERT_EQ(merge.exit_code, 0) << merge.err;
+  EXPECT_EQ(dir.read("m.pgn"), all);
+  ASSERT_EQ(run_solve("--epd s.epd --merge n.pgn p2.pgn p1.pgn").exit_code, 0);
+  EXPECT_EQ(dir.read("n.pgn"), all);
+  // Without the suite: the shards' order, the same results.
+  ASSERT_EQ(run_solve("--merge u.pgn p1.pgn p2.pgn").exit_code, 0);
+  const std::string unsorted = dir.read("u.pgn");
+  EXPECT_LT(unsorted.find("Pos 5"), unsorted.find("corner"));
+  EXPECT_EQ(result_comments(unsorted), result_comments(all));
+}
+
+// An empty file is an empty result file; an OUT that is no result file is
+// left as it is.
+TEST(SolvePositions, MergeKeepsWhatIsNoResultFile) {
+  ScratchDir dir;
+  dir.write("empty.pgn", "");
+  dir.write("one.pgn", "[Event \"E\"]\n[FEN \"7k/8/8/8/8/8/8/R6K w - -\"]\n{'A' 1s} *\n");
+  ASSERT_EQ(run_solve("--merge m.pgn empty.pgn one.pgn").exit_code, 0);
+  EXPECT_EQ(dir.read("m.pgn"), dir.read("one.pgn"));
+  dir.write("notes.txt", "Remember the suite.\n");
+  Finished refused = run_solve("--merge notes.txt one.pgn");
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_EQ(refused.err,
+            "tarvolin-solve: notes.txt is not a result file: it holds no game with a FEN tag\n");
+  EXPECT_EQ(dir.read("notes.txt"), "Remember the suite.\n");
+}
+
 }  // namespace
 }  // namespace tarvolin::solve::testing
