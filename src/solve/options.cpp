@@ -30,7 +30,7 @@ bool parse_shard(const std::string& text, int& shard, int& shards) {
 const char* const HELP =
     R"(usage: tarvolin-solve --epd SUITE.epd --engine cmd=PATH [WORD...] [--engine ...]
                       --time SECONDS --out RESULT.pgn [--concurrency N] [--shard K/N] [--rerun]
-       tarvolin-solve --merge OUT.pgn IN.pgn...
+       tarvolin-solve --merge OUT.pgn IN.pgn... [--epd SUITE.epd]
 
 Runs UCI engines over an EPD test suite and writes, or extends, the result file that
 tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'Name' >LIMITs).
@@ -50,8 +50,11 @@ tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'N
                         (default: 1)
   --shard K/N           run only the suite's positions K, K+N, K+2N, ... (default: 1/1)
   --rerun               run engines again where the file has their entry (default: off)
-  --merge OUT IN...     merge result files into OUT, later files' entries winning; takes
-                        no other option
+  --merge OUT IN...     merge result files into OUT, later files' entries winning; games
+                        match on the four FEN fields; a file that is not a result file (not
+                        text, or text without a game with a FEN tag) stops the merge before
+                        anything is written; takes no other option but --epd SUITE.epd,
+                        which puts the games in the suite's order (other positions after)
   -h, --help            print this help and exit
 
 Exit codes: 0 all done; 1 some positions could not be run (an engine crashed, hung or was
@@ -92,8 +95,8 @@ int parse_options(int argc, char** argv, Options& options) {
     return 0;
   }
   if (!options.merge.empty()) {
-    if (!options.epd.empty() || !engine_words.empty() || !options.out.empty())
-      return usage_error("--merge takes no other option");
+    for (const char* other : {"--engine", "--time", "--out", "--concurrency", "--shard", "--rerun"})
+      if (app.count(other) > 0) return usage_error("--merge takes no other option but --epd");
     return -1;
   }
   if (options.epd.empty() || engine_words.empty() || options.time_text.empty() ||

@@ -1,5 +1,7 @@
 #include "solve/result_doc.h"
 
+#include "solve/position_key.h"
+
 namespace tarvolin::solve {
 
 namespace {
@@ -28,34 +30,44 @@ std::string new_game_text(const GameTags& tags, const std::string& entries) {
 
 ResultDoc::ResultDoc(std::string text) : text_(std::move(text)) { rescan(); }
 
+void ResultDoc::rescan() {
+  games_ = scan_result_text(text_, &closer_);
+  keys_.clear();
+  for (const ScannedGame& game : games_) keys_.push_back(position_key(game.fen));
+}
+
+// A file cut off inside a tag or a comment is closed before anything is added,
+// or what follows would be read as part of it.
+void ResultDoc::close() {
+  if (closer_.empty()) return;
+  text_ += closer_;
+  rescan();
+}
+
 const ScannedGame* ResultDoc::last_game(const std::string& fen) const {
   // Of several games of one position the reader lets the last one's entries win.
-  for (auto game = games_.rbegin(); game != games_.rend(); ++game)
-    if (game->has_fen && game->fen == fen) return &*game;
+  std::string key = position_key(fen);
+  for (std::size_t i = games_.size(); i-- > 0;)
+    if (games_[i].has_fen && keys_[i] == key) return &games_[i];
   return nullptr;
 }
 
 bool ResultDoc::has_position(const std::string& fen) const { return last_game(fen) != nullptr; }
 
-bool ResultDoc::has_entry(const std::string& fen, const std::string& key) const {
-  for (const ScannedGame& game : games_)
-    if (game.has_fen && game.fen == fen)
-      for (const ScannedEntry& entry : game.entries)
-        if (entry.key == key) return true;
-  return false;
-}
-
 std::string_view ResultDoc::entry_text(const std::string& fen, const std::string& key) const {
+  // Of several games of one position the reader takes the last entry.
+  std::string position = position_key(fen);
   std::string_view found;
-  for (const ScannedGame& game : games_)
-    if (game.has_fen && game.fen == fen)
-      for (const ScannedEntry& entry : game.entries)
+  for (std::size_t i = 0; i < games_.size(); ++i)
+    if (games_[i].has_fen && keys_[i] == position)
+      for (const ScannedEntry& entry : games_[i].entries)
         if (entry.key == key)
           found = std::string_view(text_).substr(entry.begin, entry.end - entry.begin);
   return found;
 }
 
 void ResultDoc::append(const std::string& game_text) {
+  close();
   if (!text_.empty() && text_.back() != '\n') text_ += '\n';
   if (!text_.empty() && (text_.size() < 2 || text_[text_.size() - 2] != '\n')) text_ += '\n';
   text_ += game_text;
@@ -63,12 +75,7 @@ void ResultDoc::append(const std::string& game_text) {
 
 void ResultDoc::set_entry(const GameTags& tags, const std::string& entry,
                           const std::string& before_fen) {
-  if (!closer_.empty()) {
-    // A file cut off inside a tag or a comment is closed first, or what
-    // follows would be read as part of it.
-    text_ += closer_;
-    rescan();
-  }
+  close();
   const ScannedGame* game = last_game(tags.fen);
   const ScannedGame* next = before_fen.empty() ? nullptr : last_game(before_fen);
   if (game == nullptr && next != nullptr && next->begin > 0) {
@@ -108,7 +115,10 @@ void ResultDoc::merge(std::string_view other) {
     if (!game.has_fen) continue;
     std::string_view whole = other.substr(game.begin, game.end - game.begin);
     if (!has_position(game.fen) && game.own_fen && whole.rfind("[Event ", 0) == 0) {
-      append(std::string(trimmed(whole)) + "\n");
+      append(std::string(trimmed(whole)));
+      rescan();
+      close();  // a game cut off at the end of that file ends here
+      text_ += '\n';
       rescan();
       continue;
     }

@@ -20,9 +20,9 @@ class ResultDoc {
   explicit ResultDoc(std::string text = "");
 
   const std::string& text() const { return text_; }
+  // Positions are matched by position_key: a game's FEN tag may carry other
+  // move counters, or none, and keeps them.
   bool has_position(const std::string& fen) const;
-  // Whether some game of the position lists the program (key: name without blanks).
-  bool has_entry(const std::string& fen, const std::string& key) const;
   // The raw text of the program's entry that the reader takes on the
   // position ('Name' >10s), or empty when it has none.
   std::string_view entry_text(const std::string& fen, const std::string& key) const;
@@ -37,12 +37,14 @@ class ResultDoc {
   void merge(std::string_view other);
 
  private:
-  void rescan() { games_ = scan_result_text(text_, &closer_); }
+  void rescan();
+  void close();
   const ScannedGame* last_game(const std::string& fen) const;
   void append(const std::string& game_text);
 
   std::string text_;
   std::vector<ScannedGame> games_;
+  std::vector<std::string> keys_;  // each game's position_key
   std::string closer_;
 };
 

@@ -70,14 +70,16 @@ class Scanner {
       end_game(open);
       games_.emplace_back();
       games_.back().begin = open;
-      results_done_ = false;
+      results_done_ = labelled_ = false;
     }
+    if (name == "Annotator ") labelled_ = true;
     std::size_t value_begin = ++i_;
     bool have_value = scan_to("\"") > 0;
     if (name == "FEN ") {
       have_position_ = true;
       current_fen_ = have_value ? cut_at_nul(t_.substr(value_begin, i_ - value_begin)) : "";
       games_.back().own_fen = true;
+      fen_labelled_ = labelled_;
     }
     if (i_ >= t_.size()) closer_ = "\"]";
     if (have_value && i_ < t_.size()) {
@@ -93,7 +95,13 @@ class Scanner {
   void end_game(std::size_t at) {
     ScannedGame& game = games_.back();
     game.end = at;
-    if (!results_done_) game.has_fen = have_position_, game.fen = current_fen_;
+    if (!results_done_) fix_position(game);
+  }
+
+  void fix_position(ScannedGame& game) {
+    game.has_fen = have_position_;
+    game.fen = current_fen_;
+    game.stands_alone = game.own_fen && fen_labelled_;
   }
 
   bool result_comment_follows() {
@@ -110,8 +118,8 @@ class Scanner {
     bool counts = have_position_;
     results_done_ = true;
     if (counts) {
-      game.has_fen = game.has_comment = true;
-      game.fen = current_fen_;
+      fix_position(game);
+      game.has_comment = true;
       game.comment_open = open;
     }
     for (;;) {
@@ -154,6 +162,8 @@ class Scanner {
  private:
   bool results_done_ = false;  // the current game's result comment has been read
   bool have_position_ = false;
+  bool labelled_ = false;      // the current game has had an Annotator tag
+  bool fen_labelled_ = false;  // and had it before its last FEN tag
   std::string current_fen_;
   std::vector<ScannedGame> games_;
 };

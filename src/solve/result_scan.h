@@ -22,6 +22,10 @@ struct ScannedGame {
   bool has_fen = false;
   std::string fen;
   bool own_fen = false;  // the game has a FEN tag of its own
+  // Its position and label come from its own FEN tag, read after its own
+  // Annotator tag and before its results: the game reads the same wherever
+  // it stands in the file.
+  bool stands_alone = false;
   bool has_comment = false;
   std::size_t comment_open = 0, comment_close = 0;  // '{', and '}' or the end of the text
   std::vector<ScannedEntry> entries;

@@ -2,16 +2,18 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <set>
 #include <thread>
 
 #include "solve/atomic_file.h"
 #include "solve/file_lock.h"
+#include "solve/merge_files.h"
 #include "solve/options.h"
 #include "solve/plan_run.h"
+#include "solve/result_text_check.h"
 #include "solve/run_suite.h"
+#include "solve/suite_file.h"
 
 namespace tarvolin::solve {
 
@@ -20,20 +22,6 @@ namespace {
 int fail(const std::string& message, int code) {
   std::cerr << "tarvolin-solve: " << message << "\n";
   return code;
-}
-
-int merge_files(const std::vector<std::string>& files) {
-  std::string why;
-  std::optional<std::string> base = read_file(files[0], why);
-  if (!why.empty()) return fail(why, 2);
-  ResultDoc doc(base.value_or(""));
-  for (std::size_t i = 1; i < files.size(); ++i) {
-    std::optional<std::string> text = read_file(files[i], why);
-    if (!text) return fail(why.empty() ? files[i] + " does not exist" : why, 2);
-    doc.merge(*text);
-  }
-  if (!replace_file(files[0], doc.text(), why)) return fail(why, 1);
-  return 0;
 }
 
 // Starts one session per engine; the first set also fixes the names.
@@ -99,15 +87,11 @@ int solve_command(int argc, char** argv) {
   std::string why;
   if (!options.merge.empty()) {
     std::optional<FileLock> lock = FileLock::take(options.merge[0], why);
-    return lock ? merge_files(options.merge) : fail(why, 2);
+    return lock ? merge_files(options.merge, options.epd) : fail(why, 2);
   }
 
-  std::ifstream epd(options.epd, std::ios::binary);
-  if (!epd || std::filesystem::is_directory(options.epd))
-    return fail("cannot read the suite " + options.epd, 2);
   std::vector<SuitePosition> suite;
-  if (!read_suite(epd, suite, why)) return fail(options.epd + " " + why, 2);
-  if (suite.empty()) return fail(options.epd + " holds no position", 2);
+  if (!load_suite(options.epd, suite, why)) return fail(why, 2);
   std::filesystem::path folder = std::filesystem::path(options.out).parent_path();
   std::error_code error;
   if (!folder.empty() && !std::filesystem::is_directory(folder, error))
@@ -119,6 +103,10 @@ int solve_command(int argc, char** argv) {
   if (!lock) return fail(why, 2);
   std::optional<std::string> old_text = read_file(options.out, why);
   if (!why.empty()) return fail(why, 2);
+  // Extending a file that is none (a suite or a binary named by mistake)
+  // would destroy it.
+  if (old_text && !is_result_text(*old_text, why))
+    return fail(options.out + " is not a result file: " + why, 2);
   if (suite.size() < static_cast<std::size_t>(options.shard))
     return empty_shard(options, suite.size(), old_text.has_value());
   ResultDoc doc(old_text.value_or(""));

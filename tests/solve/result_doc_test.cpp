@@ -10,10 +10,14 @@
 #include "core/tables.h"
 #include "input/char_source.h"
 #include "input/result_file.h"
+#include "solve/solve_support.h"
 #include "support/scratch.h"
 
 namespace tarvolin::solve {
 namespace {
+
+using testing::contains;
+using testing::result_comments;
 
 std::string game(const std::string& fen, const std::string& body) {
   return "[Event \"E\"]\n[FEN \"" + fen + "\"]\n\n" + body + "\n";
@@ -64,16 +68,38 @@ TEST(ResultDoc, EntryGoesWhereTheReaderLooks) {
   }
 }
 
+// A position is its first four FEN fields: a game whose tag has other move
+// counters, or none, or other blanks, is the same position's game and keeps
+// its tag as written.
+TEST(ResultDoc, PositionsMatchOnFourFields) {
+  const std::string old = game("7k/8 w - -", "{'A' 1s} *");
+  ResultDoc doc(old + "\n" + game("8/8 b Kq e3 5 9", "{} *"));
+  EXPECT_TRUE(doc.has_position("7k/8 w - - 0 1"));
+  EXPECT_NE(doc.entry_text("7k/8  w -\t- 3 40", "A"), "");
+  EXPECT_TRUE(doc.has_position("8/8 b Kq e3"));
+  EXPECT_FALSE(doc.has_position("7k/8 b - - 0 1"));  // the side to move differs
+  EXPECT_FALSE(doc.has_position("8/8 b Kq -"));      // so does the en-passant square
+  EXPECT_EQ(doc.entry_text("8/8 b Kq e3 0 1", "A"), "");
+  doc.set_entry({"S", "L", "7k/8 w - - 0 1"}, "'B' 2.000s");
+  doc.set_entry({"S", "Pos 2", "6k1/8 w - - 0 1"}, "'B' 3.000s", "8/8 b Kq e3 0 1");
+  EXPECT_EQ(doc.text(), game("7k/8 w - -", "{'A' 1s, 'B' 2.000s} *") + "\n" +
+                            new_game("6k1/8 w - - 0 1", "'B' 3.000s") + "\n" +
+                            game("8/8 b Kq e3 5 9", "{} *"));
+  doc.merge(game("6k1/8 w - - 7 7", "{'C' 4s} *"));
+  EXPECT_TRUE(contains(doc.text(), "{'B' 3.000s, 'C' 4s}"));
+  EXPECT_EQ(result_comments(doc.text()).size(), 3u);
+}
+
 TEST(ResultDoc, KnowsWhichEntriesAreThere) {
   ResultDoc doc(
       "{'Zeta' 1s}\n[Event \"E\"]\n[FEN \"F1\"]\n{ 'Al pha' 1s, 'Beta' junk} {'Gamma' 1s}\n"
       "[Event \"E\"]\n[FEN \"F2\"]\n{a remark} [FEN \"F3\"] {'Delta' 1s}\n");
-  EXPECT_TRUE(doc.has_entry("F1", "Alpha"));
-  EXPECT_TRUE(doc.has_entry("F1", "Beta"));    // listed, though its time is unreadable
-  EXPECT_FALSE(doc.has_entry("F1", "Gamma"));  // a second comment is not read
-  EXPECT_FALSE(doc.has_entry("F1", "Zeta"));   // before any FEN tag
-  EXPECT_FALSE(doc.has_position("F2"));        // its results belong to F3
-  EXPECT_TRUE(doc.has_entry("F3", "Delta"));
+  EXPECT_NE(doc.entry_text("F1", "Alpha"), "");
+  EXPECT_NE(doc.entry_text("F1", "Beta"), "");   // listed, though its time is unreadable
+  EXPECT_EQ(doc.entry_text("F1", "Gamma"), "");  // a second comment is not read
+  EXPECT_EQ(doc.entry_text("F1", "Zeta"), "");   // before any FEN tag
+  EXPECT_FALSE(doc.has_position("F2"));          // its results belong to F3
+  EXPECT_NE(doc.entry_text("F3", "Delta"), "");
 }
 
 TEST(ResultDoc, MergeLetsLaterFilesWin) {
@@ -122,7 +148,7 @@ TEST(ResultDocReader, EditsReadBackWhateverTheFileHeld) {
     const std::string fen = round % 2 ? "F" : "G";
     doc.set_entry({"S", "L", fen}, "'Bee' 2.000s");
     auto after = read_back(doc.text());
-    EXPECT_TRUE(ResultDoc(doc.text()).has_entry(fen, "Bee"));
+    EXPECT_NE(ResultDoc(doc.text()).entry_text(fen, "Bee"), "");
     const std::pair<std::string, std::string> mine{"Bee", fen};
     ASSERT_EQ(after[mine], 2.0) << doc.text();
     before.erase(mine);

@@ -43,10 +43,23 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
       {"output folder missing", epd + " --time 1 --out no/o.pgn",
        "the folder of no/o.pgn does not exist"},
       {"output is a folder", epd + " --time 1 --out .", "cannot read ."},
+      {"output is the suite", epd + " --time 1 --out s.epd",
+       "tarvolin-solve: s.epd is not a result file: it holds no game with a FEN tag\n"},
       {"merge with a missing file", "--merge o.pgn missing.pgn", "missing.pgn does not exist"},
+      {"merge of a program", "--merge o.pgn in.pgn /usr/bin/true",
+       "tarvolin-solve: /usr/bin/true is not a result file: it holds NUL bytes\n"},
+      {"merge of a suite", "--merge o.pgn in.pgn s.epd",
+       "tarvolin-solve: s.epd is not a result file: it holds no game with a FEN tag\n"},
+      {"merge in a bad suite's order", "--merge o.pgn in.pgn --epd bad.epd",
+       "tarvolin-solve: bad.epd line 2: "},
+      {"merge in a missing suite's order", "--merge o.pgn in.pgn --epd none.epd",
+       "tarvolin-solve: cannot read the suite none.epd\n"},
+      {"merge with a run's option", "--merge o.pgn in.pgn --shard 1/2",
+       "--merge takes no other option but --epd"},
       {"unknown option", "--frobnicate", "--frobnicate"},
   };
   dir.write("s.epd", rook_suite(5));
+  dir.write("in.pgn", "[Event \"E\"]\n[FEN \"7k/8/8/8/8/8/8/R6K w - - 0 1\"]\n{'A' 1s} *\n");
   dir.write("bad.epd", rook_suite(1) + "7k/8/8/8/8/8/8/R6K w - - bm Qa8;\n");
   dir.write("twice.epd", rook_suite(2) + rook_suite(2).substr(rook_suite(1).size()));
   for (const auto& [name, arguments, message] : cases) {
@@ -59,6 +72,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
     EXPECT_FALSE(dir.exists("o.pgn"));
     EXPECT_EQ(count_lines("quick.log", "go movetime 1000"), 0);
   }
+  EXPECT_EQ(dir.read("s.epd"), rook_suite(5));
   // --help wins over everything else on the line.
   Finished help = run_solve("--epd x --help");
   EXPECT_EQ(help.exit_code, 0);
