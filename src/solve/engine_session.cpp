@@ -95,7 +95,8 @@ SearchOutcome EngineSession::search(const SuitePosition& position, long long lim
   }
   if (bestmove) {
     auto correct = [&](std::string_view move) { return position.is_correct(move); };
-    std::optional<double> seconds = solution_seconds(pvs, *bestmove, ms_since(start), correct);
+    std::optional<double> seconds =
+        solution_seconds(pvs, *bestmove, ms_since(start), correct, position.mate_in);
     outcome.kind = seconds ? SearchOutcome::solved : SearchOutcome::unsolved;
     outcome.seconds = seconds.value_or(0);
     outcome.waited_for.clear();

@@ -1,6 +1,7 @@
 #include "solve/solution_time.h"
 
 #include <charconv>
+#include <limits>
 
 namespace tarvolin::solve {
 
@@ -23,6 +24,28 @@ std::optional<long long> number(std::string_view word) {
   return value;
 }
 
+// "score cp X" or "score mate M", each perhaps followed by "lowerbound" or
+// "upperbound": the mate the score proves. A bound proves a mate only when it
+// points the mate's way: a lower bound on a mate for the side to move (it
+// mates in at most M), an upper bound on a mate against it. Takes off the
+// front of the text only the words that belong to the score.
+std::optional<int> read_score(std::string_view& text) {
+  std::string_view rest = text;
+  std::string_view kind = next_word(rest);
+  if (kind != "cp" && kind != "mate") return std::nullopt;
+  std::optional<long long> value = number(next_word(rest));
+  if (!value) return std::nullopt;
+  text = rest;
+  std::string_view bound = next_word(rest);
+  if (bound == "lowerbound" || bound == "upperbound") text = rest;
+  if (kind != "mate" || *value < std::numeric_limits<int>::min() ||
+      *value > std::numeric_limits<int>::max())
+    return std::nullopt;
+  if ((bound == "lowerbound" && *value < 0) || (bound == "upperbound" && *value > 0))
+    return std::nullopt;
+  return static_cast<int>(*value);
+}
+
 }  // namespace
 
 std::optional<PvReport> read_pv_line(std::string_view line, double wall_ms) {
@@ -34,6 +57,8 @@ std::optional<PvReport> read_pv_line(std::string_view line, double wall_ms) {
     if (word == "multipv") {
       std::optional<long long> index = number(next_word(line));
       if (index && *index != 1) return std::nullopt;
+    } else if (word == "score") {
+      report.mate = read_score(line);
     } else if (word == "time") {
       report.time_ms = number(next_word(line));
     } else if (word == "pv") {
@@ -51,11 +76,20 @@ std::optional<std::string> read_bestmove(std::string_view line) {
 
 std::optional<double> solution_seconds(const std::vector<PvReport>& pvs,
                                        const std::string& bestmove, double bestmove_wall_ms,
-                                       const std::function<bool(std::string_view)>& correct) {
+                                       const std::function<bool(std::string_view)>& correct,
+                                       int mate_in) {
   if (!correct(bestmove)) return std::nullopt;
+  auto holds = [&](const PvReport& pv) {
+    if (!correct(pv.first_move)) return false;
+    return mate_in <= 0 || (pv.mate && *pv.mate > 0 && *pv.mate <= mate_in);
+  };
   std::size_t first_of_run = pvs.size();
-  while (first_of_run > 0 && correct(pvs[first_of_run - 1].first_move)) --first_of_run;
-  if (first_of_run == pvs.size()) return bestmove_wall_ms / 1000.0;
+  while (first_of_run > 0 && holds(pvs[first_of_run - 1])) --first_of_run;
+  if (first_of_run == pvs.size()) {
+    // Only an announced mate shows that the engine saw it.
+    if (mate_in > 0) return std::nullopt;
+    return bestmove_wall_ms / 1000.0;
+  }
   const PvReport& found = pvs[first_of_run];
   double ms = found.time_ms ? static_cast<double>(*found.time_ms) : found.wall_ms;
   return ms / 1000.0;

@@ -12,6 +12,7 @@ namespace tarvolin::solve {
 
 struct PvReport {
   std::string first_move;
+  std::optional<int> mate;           // moves to mate: > 0 the side to move mates, < 0 it is mated
   std::optional<long long> time_ms;  // the engine's own "time", when given
   double wall_ms = 0;                // since "go", when the line arrived
 };
@@ -26,9 +27,12 @@ std::optional<std::string> read_bestmove(std::string_view line);
 // Seconds until the solution, or nullopt when the search did not end on a
 // correct move: the time of the earliest PV from which every later PV's
 // first move and the best move are correct; the best move's own arrival when
-// no PV qualifies.
+// no PV qualifies. With mate_in N > 0 every PV of that run must also score a
+// mate for the side to move in at most N moves, and a search without such a
+// run is unsolved, whatever its move.
 std::optional<double> solution_seconds(const std::vector<PvReport>& pvs,
                                        const std::string& bestmove, double bestmove_wall_ms,
-                                       const std::function<bool(std::string_view)>& correct);
+                                       const std::function<bool(std::string_view)>& correct,
+                                       int mate_in = 0);
 
 }  // namespace tarvolin::solve
