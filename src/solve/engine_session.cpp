@@ -26,6 +26,7 @@ EngineProcess::Read EngineSession::wait_for(const std::string& word, Clock::time
   EngineProcess::Read got;
   while ((got = process_.read_line(line, deadline)) == EngineProcess::Read::line) {
     if (line.rfind("id name ", 0) == 0) id_name_ = line.substr(8);
+    if (line.rfind("option name UCI_Chess960 type check", 0) == 0) offers_chess960_ = true;
     if (line == word || line.rfind(word + " ", 0) == 0) return got;
   }
   return got;
@@ -44,6 +45,12 @@ bool EngineSession::open(std::string& why) {
   std::string reason;
   if (!process_.start(setup_.argv(), reason))
     return why = describe(setup_) + " (" + setup_.command + ") cannot be started: " + reason, false;
+  offers_chess960_ = false;
+  // A fresh engine starts from the option's default, false, unless the
+  // options given for it say otherwise.
+  chess960_on_ = false;
+  for (const auto& [name, value] : setup_.options)
+    if (name == "UCI_Chess960") chess960_on_ = value == "true";
   EngineProcess::Read got = EngineProcess::Read::closed;
   if (!process_.send("uci") ||
       (got = wait_for("uciok", Clock::now() + HANDSHAKE)) != EngineProcess::Read::line)
@@ -66,6 +73,11 @@ SearchOutcome EngineSession::search(const SuitePosition& position, long long lim
   // passing while it waited for outcome.waited_for.
   EngineProcess::Read got = EngineProcess::Read::closed;
   outcome.waited_for = "readyok";
+  if (offers_chess960_ && position.chess960 != chess960_on_) {
+    chess960_on_ = position.chess960;
+    process_.send(std::string("setoption name UCI_Chess960 value ") +
+                  (chess960_on_ ? "true" : "false"));
+  }
   if (process_.send("ucinewgame") && process_.send("position fen " + position.fen) &&
       process_.send("isready") &&
       (got = wait_for("readyok", Clock::now() + HANDSHAKE)) == EngineProcess::Read::line) {

@@ -30,11 +30,15 @@ class EngineSession {
   bool open(std::string& why);
   // The engine's "id name", empty when it sent none.
   const std::string& id_name() const { return id_name_; }
+  // Whether the engine offered the check option UCI_Chess960 in its last
+  // hand-shake: only then can it be given a Chess960 position.
+  bool plays_chess960() const { return offers_chess960_; }
   const EngineSetup& setup() const { return setup_; }
   void set_name(const std::string& name) { setup_.name = name; }
 
-  // One search of limit_ms on the position. After a crash or hang the
-  // engine is stopped; open() starts it again.
+  // One search of limit_ms on the position, UCI_Chess960 set first where
+  // the engine offers it and the position needs another value. After a crash
+  // or hang the engine is stopped; open() starts it again.
   SearchOutcome search(const SuitePosition& position, long long limit_ms);
   bool usable() const { return process_.running(); }
 
@@ -48,6 +52,8 @@ class EngineSession {
   EngineSetup setup_;
   EngineProcess process_;
   std::string id_name_;
+  bool offers_chess960_ = false;
+  bool chess960_on_ = false;  // the value the engine now has
 };
 
 }  // namespace tarvolin::solve

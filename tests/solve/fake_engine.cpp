@@ -2,7 +2,8 @@
 // lines "name NAME" (its id name), "no-uciok" (never answers uci), "gone-if
 // PATH" (ends at uci, unanswered, once PATH exists), "hang-ready FEN" (answers
 // nothing more once given a FEN starting with FEN), "log PATH" (appends every
-// line it receives to PATH) and "position FEN": the lines up
+// line it receives to PATH), "option ..." (said as it stands after its name
+// at uci) and "position FEN": the lines up
 // to the next "position" are its search on every FEN that starts with FEN.
 // A search prints its lines as they stand, but for "sleep MS", "wait-stop"
 // (reads input until "stop"), "crash-once PATH" (crashes unless PATH exists,
@@ -23,6 +24,7 @@ struct Script {
   std::string name = "Fake";
   bool uciok = true;
   std::string log, gone_if, hang_ready;
+  std::vector<std::string> options;
   std::vector<std::pair<std::string, std::vector<std::string>>> searches;
 };
 
@@ -41,6 +43,8 @@ Script load(const char* path) {
       script.hang_ready = line.substr(11);
     else if (line.rfind("log ", 0) == 0)
       script.log = line.substr(4);
+    else if (line.rfind("option ", 0) == 0)
+      script.options.push_back(line);
     else if (line.rfind("position ", 0) == 0)
       script.searches.push_back({line.substr(9), {}});
     else if (!line.empty() && line[0] != '#' && !script.searches.empty())
@@ -89,6 +93,7 @@ int main(int argc, char** argv) {
     if (line == "uci") {
       if (!script.gone_if.empty() && std::ifstream(script.gone_if)) return 3;
       say("id name " + script.name);
+      for (const std::string& option : script.options) say(option);
       if (script.uciok) say("uciok");
     } else if (line == "isready") {
       say("readyok");
