@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <regex>
 
@@ -161,10 +160,7 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
 // Two hash sizes of Debian's stockfish give the rating program two programs.
 TEST(SolveStockfish, TenPositionsRatedByTarvolin) {
   ScratchDir dir;
-  // Debian puts it in /usr/games, which is not always on PATH.
-  std::string engine = std::string(" --engine cmd=") +
-                       (::access("/usr/games/stockfish", X_OK) == 0 ? "/usr/games/" : "") +
-                       "stockfish option.Threads=1";
+  std::string engine = stockfish_engine();
   Finished run =
       run_solve("--epd '" TARVOLIN_TEST_DATA "/solve/wac10.epd'" + engine +
                 " 'name=SF Hash16' option.Hash=16" + engine +

@@ -1,6 +1,7 @@
 #include "solve/solve_support.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -21,6 +22,12 @@ Finished run_solve(const std::string& arguments, const std::string& prefix) {
 std::string fake_engine(const std::string& name, const std::string& script) {
   std::ofstream(name + ".script") << script;
   return std::string("--engine cmd='") + TARVOLIN_FAKE_ENGINE + "' arg=" + name + ".script";
+}
+
+std::string stockfish_engine() {
+  return std::string(" --engine cmd=") +
+         (::access("/usr/games/stockfish", X_OK) == 0 ? "/usr/games/" : "") +
+         "stockfish option.Threads=1";
 }
 
 std::string rook_fen(int k) {

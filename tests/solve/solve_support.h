@@ -24,6 +24,10 @@ Finished run_solve(const std::string& arguments, const std::string& prefix = "")
 // "--engine cmd=FAKE arg=SCRIPT" for a script written to NAME.script here.
 std::string fake_engine(const std::string& name, const std::string& script);
 
+// "--engine cmd=.../stockfish option.Threads=1": Debian's stockfish, which
+// lives in /usr/games, not always on PATH.
+std::string stockfish_engine();
+
 // The FEN (with "0 1") of the k-th of up to 126 positions, each a different
 // place of the white king or a pawn, where the one move Ra8+ (a1a8) solves
 // each. All start "7k/".
