@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
 #include <tuple>
 
 namespace tarvolin::solve {
@@ -45,79 +47,34 @@ TEST(SolutionTime, EarliestPvFromWhichEverythingIsRight) {
   }
 }
 
-TEST(SolutionTime, ReadsTheMateAScoreProves) {
-  // Line, the mate it proves (0: none); each line's PV starts e2e4.
-  const std::pair<const char*, int> cases[] = {
-      {"info depth 5 score mate 3 nodes 10 pv e2e4 e7e5", 3},
-      {"info score mate -2 pv e2e4", -2},
-      {"info score cp 250 pv e2e4", 0},
-      {"info score mate 3 lowerbound pv e2e4", 3},  // at least mate in 3: mate in 3 or less
-      {"info score mate 3 upperbound pv e2e4", 0},  // at most mate in 3: maybe none
-      {"info score mate -2 upperbound pv e2e4", -2},
-      {"info score mate -2 lowerbound pv e2e4", 0},
-      {"info score mate 99999999999 pv e2e4", 0},
-      {"info score mate pv e2e4", 0},
-      {"info score pv e2e4", 0},
-  };
-  for (const auto& [line, mate] : cases) {
-    std::optional<PvReport> pv = read_pv_line(line, 0);
-    ASSERT_TRUE(pv) << line;
-    EXPECT_EQ(pv->first_move, "e2e4") << line;
-    EXPECT_EQ(pv->mate.value_or(0), mate) << line;
-  }
-}
-
 TEST(SolutionTime, MateInTwoHeldFromTheFirstLineThatShowsIt) {
-  // The info lines of one search (PV "ok" or "no"), its best move, and the
-  // seconds until the mate in 2 was solved (-1: not solved). "ok" is the
-  // only right move, as if the suite also gave bm.
-  using Case = std::tuple<const char*, std::vector<const char*>, const char*, double>;
-  const Case cases[] = {
-      {"a longer mate first",
-       {"info time 100 score cp 300 pv ok", "info time 200 score mate 3 pv ok",
-        "info time 400 score mate 2 pv ok", "info time 600 score mate 1 pv ok"},
-       "ok",
-       0.4},
-      {"found, then lost",
-       {"info time 100 score mate 2 pv ok", "info time 300 score cp 900 pv ok"},
-       "ok",
-       -1},
-      {"lost, then found again",
-       {"info time 100 score mate 2 pv ok", "info time 300 score cp 900 pv ok",
-        "info time 500 score mate 2 pv ok"},
-       "ok",
-       0.5},
-      {"only longer mates",
-       {"info time 100 score mate 3 pv ok", "info time 200 score mate 4 pv ok"},
-       "ok",
-       -1},
-      {"mated", {"info time 100 score mate -2 pv ok"}, "ok", -1},
-      {"no PV", {}, "ok", -1},
-      {"a line without a score",
-       {"info time 100 score mate 2 pv ok", "info time 200 pv ok"},
-       "ok",
-       -1},
-      {"the mate with a wrong move",
-       {"info time 100 score mate 2 pv no", "info time 300 score mate 2 pv ok"},
-       "ok",
-       0.3},
-      {"the wrong move at the end", {"info time 100 score mate 2 pv ok"}, "no", -1},
-      {"a lower bound proves it",
-       {"info time 100 score mate 2 lowerbound pv ok", "info time 200 score mate 2 pv ok"},
-       "ok",
-       0.1},
-      {"an upper bound does not",
-       {"info time 100 score mate 2 pv ok", "info time 200 score mate 1 upperbound pv ok",
-        "info time 300 score mate 2 pv ok"},
-       "ok",
-       0.3},
+  // One search's PVs as "time score... move", its best move, and the seconds
+  // until the mate in 2 was solved (-1: not). Only "ok" is right, as with bm.
+  const std::tuple<std::string, const char*, double> cases[] = {
+      {"100 cp 300 ok|200 mate 3 ok|400 mate 2 ok|600 mate 1 ok", "ok", 0.4},
+      {"100 mate 2 ok|300 cp 900 ok", "ok", -1},  // lost
+      {"100 mate -2 ok", "ok", -1},               // mated
+      {"", "ok", -1},
+      {"100 mate 2 no|300 mate 2 ok", "ok", 0.3},
+      {"100 mate 2 ok", "no", -1},
+      {"100 mate 2 lowerbound ok|200 mate 2 ok", "ok", 0.1},  // mate in 2 or fewer
+      {"100 mate 2 ok|200 mate 1 upperbound ok|300 mate 2 ok", "ok", 0.3},
+      {"100 mate 2 ok|200 mate ok|300 mate 2 ok", "ok", 0.3},  // still a PV, without a score
   };
-  for (const auto& [name, lines, bestmove, seconds] : cases) {
+  for (const auto& [search, bestmove, seconds] : cases) {
     std::vector<PvReport> pvs;
-    for (const char* line : lines) pvs.push_back(read_pv_line(line, 0).value());
+    std::istringstream in(search);
+    for (std::string pv; std::getline(in, pv, '|');) {
+      std::size_t time_end = pv.find(' '), move_at = pv.rfind(' ');
+      pvs.push_back(read_pv_line("info time " + pv.substr(0, time_end) + " score" +
+                                     pv.substr(time_end, move_at - time_end) + " pv" +
+                                     pv.substr(move_at),
+                                 0)
+                        .value());
+    }
     auto right = [](std::string_view move) { return move == "ok"; };
-    std::optional<double> got = solution_seconds(pvs, bestmove, 900.0, right, 2);
-    EXPECT_DOUBLE_EQ(got.value_or(-1), seconds) << name;
+    EXPECT_DOUBLE_EQ(solution_seconds(pvs, bestmove, 900.0, right, 2).value_or(-1), seconds)
+        << search;
   }
 }
 
