@@ -17,6 +17,9 @@ struct SuitePosition {
   std::string id;
   chess::Position position;
   std::vector<chess::Move> best, avoid;  // each legal, and none in both
+  int mate_in = 0;                       // dm N: a mate in N moves; 0 when the suite gives none
+  bool chess960 =
+      false;  // castling as in Chess960 (rights in file letters or pieces off their usual squares)
 
   // The engine's move (e2e4, e7e8q, castling as e1g1 or e1h1) is right when
   // it is a legal move, one of the best moves (if any are given) and none of

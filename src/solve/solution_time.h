@@ -12,6 +12,7 @@ namespace tarvolin::solve {
 
 struct PvReport {
   std::string first_move;
+  std::optional<int> mate;           // moves to mate: > 0 the side to move mates, < 0 it is mated
   std::optional<long long> time_ms;  // the engine's own "time", when given
   double wall_ms = 0;                // since "go", when the line arrived
 };

@@ -1,13 +1,17 @@
 // A scripted UCI engine for the tests; its one argument is a script file of
 // lines "name NAME" (its id name), "no-uciok" (never answers uci), "gone-if
-// PATH" (ends at uci, unanswered, once PATH exists), "hang-ready FEN" (answers
-// nothing more once given a FEN starting with FEN), "log PATH" (appends every
-// line it receives to PATH) and "position FEN": the lines up
+// PATH" (ends at uci or xboard, unanswered, once PATH exists), "hang-ready
+// FEN" (answers nothing more once given a FEN starting with FEN), "log PATH"
+// (appends every line it receives to PATH) and "position FEN": the lines up
 // to the next "position" are its search on every FEN that starts with FEN.
 // A search prints its lines as they stand, but for "sleep MS", "wait-stop"
-// (reads input until "stop"), "crash-once PATH" (crashes unless PATH exists,
-// which it creates) and "hang" (answers nothing more, "stop" included).
-// A position without a search answers "bestmove 0000" at once.
+// (reads input until "stop" or "?"), "crash-once PATH" (crashes unless PATH
+// exists, which it creates) and "hang" (answers nothing more, "stop"
+// included). A position without a search answers "bestmove 0000" at once.
+// Told "xboard" first, it speaks that protocol instead: "protover" runs the
+// search of "position protover" (its features; none: silence), "ping N" is
+// answered, "setboard FEN" or the "edit" commands give the position (after a
+// move from the start position Black is to move), and "go" searches it.
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -51,7 +55,7 @@ Script load(const char* path) {
 
 void say(const std::string& line) { std::cout << line << std::endl; }
 
-void search(const Script& script, const std::string& fen) {
+void search(const Script& script, const std::string& fen, const char* otherwise) {
   for (const auto& [prefix, steps] : script.searches) {
     if (fen.rfind(prefix, 0) != 0) continue;
     for (const std::string& step : steps) {
@@ -61,7 +65,7 @@ void search(const Script& script, const std::string& fen) {
         std::string line;
         while (std::getline(std::cin, line)) {
           if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
-          if (line == "stop") break;
+          if (line == "stop" || line == "?") break;
         }
       } else if (step.rfind("crash-once ", 0) == 0) {
         if (std::ifstream(step.substr(11))) continue;  // it crashed before
@@ -75,7 +79,49 @@ void search(const Script& script, const std::string& fen) {
     }
     return;
   }
-  say("bestmove 0000");
+  if (*otherwise) say(otherwise);
+}
+
+// The placement and side that "edit" commands up to "." leave on a board.
+std::string edit(char side) {
+  std::string board(64, '.'), line, fen;
+  bool white = true;
+  while (std::getline(std::cin, line) && line != ".") {
+    if (line == "#") board.assign(64, '.');
+    if (line == "c") white = !white;
+    if (line.size() == 3 && line[1] >= 'a' && line[1] <= 'h' && line[2] >= '1' && line[2] <= '8')
+      board[(line[2] - '1') * 8 + (line[1] - 'a')] = white ? line[0] : char(line[0] + 32);
+  }
+  for (int rank = 7; rank >= 0; --rank) {
+    int empty = 0;
+    for (int file = 0; file < 8; ++file) {
+      char piece = board[rank * 8 + file];
+      if (piece == '.') ++empty;
+      if (piece != '.' && empty > 0) fen += std::to_string(empty), empty = 0;
+      if (piece != '.') fen += piece;
+    }
+    if (empty > 0) fen += std::to_string(empty);
+    fen += rank > 0 ? "/" : "";
+  }
+  return fen + " " + side;
+}
+
+// The xboard conversation, after its first line.
+int xboard(const Script& script) {
+  std::string line, fen;
+  char side = 'w';
+  while (std::getline(std::cin, line)) {
+    if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
+    if (line.rfind("protover", 0) == 0) search(script, "protover", "");
+    if (line.rfind("ping ", 0) == 0) say("pong " + line.substr(5));
+    if (line == "new") side = 'w';
+    if (line == "a2a3" || line == "usermove a2a3") side = 'b';
+    if (line.rfind("setboard ", 0) == 0) fen = line.substr(9);
+    if (line == "edit") fen = edit(side);
+    if (line == "go") search(script, fen, "move 0000");
+    if (line == "quit") return 0;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -86,7 +132,10 @@ int main(int argc, char** argv) {
   std::string line, fen;
   while (std::getline(std::cin, line)) {
     if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
-    if (line == "uci") {
+    if (line == "xboard") {
+      if (!script.gone_if.empty() && std::ifstream(script.gone_if)) return 3;
+      return xboard(script);
+    } else if (line == "uci") {
       if (!script.gone_if.empty() && std::ifstream(script.gone_if)) return 3;
       say("id name " + script.name);
       if (script.uciok) say("uciok");
@@ -97,7 +146,7 @@ int main(int argc, char** argv) {
       while (!script.hang_ready.empty() && fen.rfind(script.hang_ready, 0) == 0)
         std::this_thread::sleep_for(std::chrono::seconds(1));
     } else if (line.rfind("go", 0) == 0) {
-      search(script, fen);
+      search(script, fen, "bestmove 0000");
     } else if (line == "quit") {
       return 0;
     }

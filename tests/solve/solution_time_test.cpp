@@ -16,7 +16,7 @@ TEST(SolutionTime, ReadsOnlyTheFirstPv) {
       {"info depth 3 time 4 pv", "-", -1},
   };
   for (const auto& [line, move, time] : cases) {
-    PvReport pv = read_pv_line(line, 7.0).value_or(PvReport{"-", std::nullopt, 7.0});
+    PvReport pv = read_pv_line(line, 7.0).value_or(PvReport{"-", std::nullopt, std::nullopt, 7.0});
     EXPECT_EQ(pv.first_move, move) << line;
     EXPECT_EQ(pv.time_ms.value_or(-1), time) << line;
     EXPECT_EQ(pv.wall_ms, 7.0) << line;
@@ -27,7 +27,8 @@ TEST(SolutionTime, ReadsOnlyTheFirstPv) {
 TEST(SolutionTime, EarliestPvFromWhichEverythingIsRight) {
   // "ok" is the only right move; the best move arrives at 900 ms.
   auto pv = [](const char* move, long long time, double wall) {
-    return PvReport{move, time >= 0 ? std::optional<long long>(time) : std::nullopt, wall};
+    return PvReport{move, std::nullopt, time >= 0 ? std::optional<long long>(time) : std::nullopt,
+                    wall};
   };
   using Case = std::tuple<const char*, std::vector<PvReport>, const char*, std::optional<double>>;
   const Case cases[] = {
