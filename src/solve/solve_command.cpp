@@ -131,6 +131,9 @@ int solve_command(int argc, char** argv) {
 
   RunPlan plan = plan_run(suite, options, run_setup.names, doc);
   std::vector<Task>& tasks = plan.tasks;
+  std::vector<bool> plays;
+  for (auto& session : workers[0]) plays.push_back(session->plays_chess960());
+  std::vector<int> left_out = leave_out_chess960(plan, plays);
   std::size_t worker_count = std::min<std::size_t>(options.concurrency, tasks.size());
   while (workers.size() < worker_count) {
     std::vector<EngineSetup> named;
@@ -139,6 +142,10 @@ int solve_command(int argc, char** argv) {
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
   Progress progress(run_setup.names, static_cast<int>(tasks.size()));
+  for (std::size_t engine = 0; engine < left_out.size(); ++engine)
+    if (left_out[engine] > 0)
+      progress.warn("engine '" + run_setup.names[engine] + "' does not play Chess960: its " +
+                    std::to_string(left_out[engine]) + " Chess960 positions are left out");
   note_kept(plan, options, run_setup.names, progress);
   int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress);
   progress.summary(std::cout);

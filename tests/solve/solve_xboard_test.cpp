@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+
+#include "solve/engine.h"
+#include "solve/plan_run.h"
 #include "solve/solve_support.h"
 
 namespace tarvolin::solve::testing {
@@ -79,6 +84,53 @@ TEST(SolveXboard, OlderEngineWithoutFeaturesGetsEdit) {
   EXPECT_EQ(count_lines("old.log", "edit"), 2);
   EXPECT_EQ(count_lines("old.log", "a2a3"), 1);  // hands the move to Black
   EXPECT_EQ(count_lines("old.log", "ping 1"), 0);
+}
+
+// Only an engine that offers the variant gets it before its position.
+TEST(SolveXboard, Chess960AsTheEngineOffersIt) {
+  ScratchDir dir;
+  std::vector<SuitePosition> suite;
+  std::string why;
+  std::istringstream in(rook_suite(1));
+  ASSERT_TRUE(read_suite(in, suite, why)) << why;
+  suite[0].chess960 = true;
+  for (bool offered : {true, false}) {
+    std::string script = "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
+                         std::string(offered ? ",fischerandom" : "") + "\" done=1\nposition " +
+                         rook_fen(0) + "\n1 0 3 10 Ra8+\nmove a1a8\n";
+    dir.write("c.script", script);
+    EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
+    std::unique_ptr<Engine> engine = make_engine(setup);
+    ASSERT_TRUE(engine->open(why)) << why;
+    EXPECT_EQ(engine->plays_chess960(), offered);
+    if (!offered) continue;
+    SearchOutcome outcome = engine->search(suite[0], 500);
+    EXPECT_EQ(outcome.kind, SearchOutcome::solved);
+    EXPECT_DOUBLE_EQ(outcome.seconds, 0.03);
+    EXPECT_TRUE(contains(dir.read("c.log"),
+                         "new\nvariant fischerandom\nforce\nsetboard " + rook_fen(0) + "\n"));
+  }
+}
+
+TEST(SolveXboard, Chess960PositionsLeftOutForEnginesThatCannot) {
+  std::vector<SuitePosition> suite(3);
+  suite[1].chess960 = suite[2].chess960 = true;
+  // Which engines play Chess960; per engine the positions left out; per
+  // task the engines left.
+  using Engines = std::vector<std::size_t>;
+  const std::tuple<std::vector<bool>, std::vector<int>, std::vector<Engines>> cases[] = {
+      {{true, false}, {0, 2}, {{0, 1}, {0}, {0}}},
+      {{false, false}, {2, 2}, {{0, 1}}},
+      {{true, true}, {0, 0}, {{0, 1}, {0, 1}, {0, 1}}},
+  };
+  for (const auto& [plays, left_out, engines] : cases) {
+    RunPlan plan;
+    for (const SuitePosition& position : suite) plan.tasks.push_back({&position, {0, 1}});
+    EXPECT_EQ(leave_out_chess960(plan, plays), left_out);
+    std::vector<Engines> got;
+    for (const Task& task : plan.tasks) got.push_back(task.engines);
+    EXPECT_EQ(got, engines);
+  }
 }
 
 }  // namespace
