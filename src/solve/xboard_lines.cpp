@@ -114,6 +114,7 @@ std::optional<PvReport> read_thinking_line(std::string_view line, const chess::P
 }
 
 std::optional<int> mate_moves(long long score) {
+  if (score > 1'000'000'000 || score < -1'000'000'000) return std::nullopt;  // no negation overflow
   long long size = score < 0 ? -score : score;
   int sign = score < 0 ? -1 : 1;
   if (size > 100000 && size <= 100250) return sign * static_cast<int>(size - 100000);

@@ -34,6 +34,7 @@ TEST(XboardLines, ThinkingLinesInEachNotationAndMateScore) {
       {WAC1, "tellics whisper depth=4; eval=+299.97", "-", 0, 0},
       {WAC1, "4 20 x 77 Qg6", "-", 0, 0},
       {WAC1, "4 20 3 77", "-", 0, 0},
+      {WAC1, "4 -9223372036854775808 3 77 Qg6", "g3g6", 30, 0},
   };
   for (const auto& [fen, line, move, ms, mate] : cases) {
     std::string why;
