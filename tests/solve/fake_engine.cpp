@@ -8,10 +8,10 @@
 // (reads input until "stop" or "?"), "crash-once PATH" (crashes unless PATH
 // exists, which it creates) and "hang" (answers nothing more, "stop"
 // included). A position without a search answers "bestmove 0000" at once.
-// Told "xboard" first, it speaks that protocol instead: "protover" runs the
-// search of "position protover" (its features; none: silence), "ping N" is
-// answered, "setboard FEN" or the "edit" commands give the position (after a
-// move from the start position Black is to move), and "go" searches it.
+// Told "xboard" first, it speaks that protocol: "protover" runs the search
+// of "position protover" (its features), "ping N" is answered, and "go"
+// searches the FEN of "setboard", or the side ("b" after "a2a3") and the
+// commands of "edit" up to ".", joined by blanks.
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -82,42 +82,19 @@ void search(const Script& script, const std::string& fen, const char* otherwise)
   if (*otherwise) say(otherwise);
 }
 
-// The placement and side that "edit" commands up to "." leave on a board.
-std::string edit(char side) {
-  std::string board(64, '.'), line, fen;
-  bool white = true;
-  while (std::getline(std::cin, line) && line != ".") {
-    if (line == "#") board.assign(64, '.');
-    if (line == "c") white = !white;
-    if (line.size() == 3 && line[1] >= 'a' && line[1] <= 'h' && line[2] >= '1' && line[2] <= '8')
-      board[(line[2] - '1') * 8 + (line[1] - 'a')] = white ? line[0] : char(line[0] + 32);
-  }
-  for (int rank = 7; rank >= 0; --rank) {
-    int empty = 0;
-    for (int file = 0; file < 8; ++file) {
-      char piece = board[rank * 8 + file];
-      if (piece == '.') ++empty;
-      if (piece != '.' && empty > 0) fen += std::to_string(empty), empty = 0;
-      if (piece != '.') fen += piece;
-    }
-    if (empty > 0) fen += std::to_string(empty);
-    fen += rank > 0 ? "/" : "";
-  }
-  return fen + " " + side;
-}
-
 // The xboard conversation, after its first line.
 int xboard(const Script& script) {
   std::string line, fen;
-  char side = 'w';
+  bool black = false;
   while (std::getline(std::cin, line)) {
     if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
     if (line.rfind("protover", 0) == 0) search(script, "protover", "");
     if (line.rfind("ping ", 0) == 0) say("pong " + line.substr(5));
-    if (line == "new") side = 'w';
-    if (line == "a2a3" || line == "usermove a2a3") side = 'b';
+    if (line == "new" || line == "a2a3") black = line == "a2a3";
     if (line.rfind("setboard ", 0) == 0) fen = line.substr(9);
-    if (line == "edit") fen = edit(side);
+    if (line == "edit")  // its position: the side, then the edit commands
+      for (fen.assign(1, black ? 'b' : 'w'); std::getline(std::cin, line) && line != ".";)
+        fen += " " + line;
     if (line == "go") search(script, fen, "move 0000");
     if (line == "quit") return 0;
   }

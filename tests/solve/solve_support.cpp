@@ -1,6 +1,7 @@
 #include "solve/solve_support.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -55,6 +56,21 @@ std::map<std::string, std::string> result_comments(const std::string& text) {
       comments[game.fen] =
           text.substr(game.comment_open, game.comment_close + 1 - game.comment_open);
   return comments;
+}
+
+int solved_count(const std::map<std::string, std::string>& comments, const std::string& name) {
+  int solved = 0;
+  for (const auto& [fen, comment] : comments) {
+    std::size_t at = comment.find("'" + name + "' ");
+    if (at == std::string::npos) return -1;
+    solved += comment[at + name.size() + 3] != '>';
+  }
+  return solved;
+}
+
+std::string debian_game(const std::string& program) {
+  std::string path = "/usr/games/" + program;
+  return ::access(path.c_str(), X_OK) == 0 ? path : program;
 }
 
 int count_lines(const std::string& path, const std::string& line) {

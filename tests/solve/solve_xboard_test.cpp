@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <sstream>
@@ -75,17 +74,14 @@ TEST(SolveXboard, OlderEngineWithoutFeaturesGetsEdit) {
   ScratchDir dir;
   dir.write("s.epd", rook_suite(1) + "7K/8/8/8/8/8/8/r6k b - - bm Ra8+;\n");
   std::string script =
-      "log old.log\nposition 7k/8/8/8/8/8/8/RK6 w\n1 5 7 10 Ra8+\nmove Ra8+\n"
-      "position 7K/8/8/8/8/8/8/r6k b\n1 5 9 10 Ra8+\nmove a1a8\n";
+      "position w # Ra1 Kb1 c Kh8\n1 5 7 10 Ra8+\nmove Ra8+\n"
+      "position b # Kh8 c Ra1 Kh1\n1 5 9 10 Ra8+\nmove a1a8\n";
   Finished run = run_solve("--epd s.epd " + fake_engine("old", script) +
                            " proto=xboard name=Old --time 1 --out o.pgn");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   auto comments = result_comments(dir.read("o.pgn"));
   EXPECT_EQ(comments[rook_fen(0)], "{'Old' 0.070s}");
   EXPECT_EQ(comments["7K/8/8/8/8/8/8/r6k b - - 0 1"], "{'Old' 0.090s}");
-  EXPECT_EQ(count_lines("old.log", "edit"), 2);
-  EXPECT_EQ(count_lines("old.log", "a2a3"), 1);  // hands the move to Black
-  EXPECT_EQ(count_lines("old.log", "ping 1"), 0);
 }
 
 // Only an engine that offers the variant gets it before its position.
@@ -96,11 +92,10 @@ TEST(SolveXboard, Chess960AsTheEngineOffersIt) {
   std::istringstream in(rook_suite(1));
   ASSERT_TRUE(read_suite(in, suite, why)) << why;
   suite[0].chess960 = true;
-  for (bool offered : {true, false}) {
-    std::string script = "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
-                         std::string(offered ? ",fischerandom" : "") + "\" done=1\nposition " +
-                         rook_fen(0) + "\n1 0 3 10 Ra8+\nmove a1a8\n";
-    dir.write("c.script", script);
+  for (bool offered : {false, true}) {
+    dir.write("c.script", "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
+                              std::string(offered ? ",fischerandom" : "") +
+                              "\" done=1\nposition 7k/\n1 0 3 10 Ra8+\nmove a1a8\n");
     EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
     std::unique_ptr<Engine> engine = make_engine(setup);
     ASSERT_TRUE(engine->open(why)) << why;
@@ -141,11 +136,9 @@ TEST(SolveXboardEngines, TenPositionsRatedByTarvolin) {
   ScratchDir dir;
   std::string engines;
   for (const char* name : {"Phalanx", "HoiChess"}) {
-    std::string command = name;
-    for (char& c : command) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    // Debian puts them in /usr/games, which is not always on PATH.
-    if (::access(("/usr/games/" + command).c_str(), X_OK) == 0) command = "/usr/games/" + command;
-    engines += " --engine proto=xboard cmd=" + command + " name=" + name;
+    std::string program = name;
+    for (char& c : program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    engines += " --engine proto=xboard cmd=" + debian_game(program) + " name=" + name;
   }
   Finished run = run_solve("--epd '" TARVOLIN_TEST_DATA "/solve/wac10.epd'" + engines +
                            " --time 0.2 --concurrency 2 --out wac.pgn");
@@ -154,15 +147,8 @@ TEST(SolveXboardEngines, TenPositionsRatedByTarvolin) {
   std::string text = dir.read("wac.pgn");
   auto comments = result_comments(text);
   ASSERT_EQ(comments.size(), 10u) << text;
-  for (const std::string name : {"'Phalanx' ", "'HoiChess' "}) {
-    int solved = 0;
-    for (const auto& [fen, comment] : comments) {
-      std::size_t at = comment.find(name);
-      ASSERT_NE(at, std::string::npos) << comment;
-      solved += comment[at + name.size()] != '>';
-    }
-    EXPECT_GE(solved, 8) << name << "\n" << text;
-  }
+  for (const char* name : {"Phalanx", "HoiChess"})
+    EXPECT_GE(solved_count(comments, name), 8) << name << "\n" << text;
   tarvolin::testing::RunResult rated = tarvolin::testing::run_binary("wac\n2600\n\n");
   EXPECT_EQ(rated.exit_code, 0) << rated.console;
   EXPECT_TRUE(contains(rated.console, "(1) Phalanx\n(2) HoiChess\n2 programs\n10 positions\n"));
