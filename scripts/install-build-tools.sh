@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever building Tarvolin needs and this machine
 # lacks: cmake, a C++ compiler, make and CLI11, and with --tests also
-# GoogleTest, the stockfish engine, matplotlib for /usr/bin/python3 and
-# rsvg-convert (tarvolin-plot's tests).
+# GoogleTest, the stockfish (UCI), phalanx and hoichess (xboard) engines,
+# matplotlib for /usr/bin/python3 and rsvg-convert (tarvolin-plot's tests).
 # Says what it installs; installs nothing when everything is there.
 #
 #   scripts/install-build-tools.sh [--tests]
@@ -14,9 +14,9 @@ usage() {
   echo "Installs the missing ones of cmake, g++, make and CLI11 (libcli11-dev) with"
   echo "apt-get (as root, or through sudo), saying what it installs."
   echo
-  echo "  --tests     also GoogleTest (libgtest-dev) and the stockfish engine, which"
-  echo "              only the tests need, and python3-matplotlib and librsvg2-bin"
-  echo "              for tarvolin-plot and its tests"
+  echo "  --tests     also GoogleTest (libgtest-dev) and the engines stockfish (UCI),"
+  echo "              phalanx and hoichess (xboard), which only the tests need, and"
+  echo "              python3-matplotlib and librsvg2-bin for tarvolin-plot and its tests"
   echo "  -h, --help  print this help and exit"
 }
 
@@ -45,6 +45,11 @@ if [ $tests = 1 ] && ! have_gtest; then need+=(libgtest-dev); fi
 if [ $tests = 1 ] && [ ! -x /usr/games/stockfish ] && ! command -v stockfish >/dev/null; then
   need+=(stockfish)
 fi
+for engine in phalanx hoichess; do
+  if [ $tests = 1 ] && [ ! -x "/usr/games/$engine" ] && ! command -v "$engine" >/dev/null; then
+    need+=("$engine")
+  fi
+done
 if [ $tests = 1 ] && ! /usr/bin/python3 -c 'import matplotlib' 2>/dev/null; then
   need+=(python3-matplotlib)
 fi

@@ -5,22 +5,14 @@
 
 #include <string>
 
+#include "solve/engine.h"
 #include "solve/engine_process.h"
 #include "solve/engine_setup.h"
 #include "solve/epd_suite.h"
 
 namespace tarvolin::solve {
 
-struct SearchOutcome {
-  // not_started: the engine could not be started for the position;
-  // not_run: it was given up before the position.
-  enum Kind { solved, unsolved, crashed, hung, not_started, not_run } kind = unsolved;
-  double seconds = 0;      // for solved
-  std::string waited_for;  // for hung: the answer that did not come in time
-  std::string failure;     // for not_started, or a failed restart after crashed and hung
-};
-
-class EngineSession {
+class EngineSession : public Engine {
  public:
   explicit EngineSession(EngineSetup setup) : setup_(std::move(setup)) {}
 

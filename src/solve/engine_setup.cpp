@@ -16,6 +16,10 @@ bool parse_engine_setup(const std::vector<std::string>& words, EngineSetup& setu
     std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
     if (equals == std::string::npos) {
       return why = "'" + word + "' is not KEY=VALUE", false;
+    } else if (key == "proto") {
+      if (value != "uci" && value != "xboard")
+        return why = "proto=" + value + " is neither uci nor xboard", false;
+      setup.protocol = value == "uci" ? EngineSetup::Protocol::uci : EngineSetup::Protocol::xboard;
     } else if (key == "cmd") {
       setup.command = value;
     } else if (key == "name") {

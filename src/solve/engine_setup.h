@@ -8,6 +8,8 @@
 namespace tarvolin::solve {
 
 struct EngineSetup {
+  enum class Protocol { uci, xboard };
+  Protocol protocol = Protocol::uci;
   std::string command;
   std::vector<std::string> args;
   std::string name;  // empty until given or read from the engine's "id name"
@@ -16,8 +18,8 @@ struct EngineSetup {
   std::vector<std::string> argv() const;
 };
 
-// cmd=PATH, name=NAME, arg=ARG (repeated), option.NAME=VALUE. False with a
-// reason for any other word or a missing cmd=.
+// proto=uci|xboard, cmd=PATH, name=NAME, arg=ARG (repeated),
+// option.NAME=VALUE. False with a reason for any other word or a missing cmd=.
 bool parse_engine_setup(const std::vector<std::string>& words, EngineSetup& setup,
                         std::string& why);
 

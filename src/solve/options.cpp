@@ -32,17 +32,22 @@ const char* const HELP =
                       --time SECONDS --out RESULT.pgn [--concurrency N] [--shard K/N] [--rerun]
        tarvolin-solve --merge OUT.pgn IN.pgn... [--epd SUITE.epd]
 
-Runs UCI engines over an EPD test suite and writes, or extends, the result file that
-tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'Name' >LIMITs).
+Runs UCI or xboard engines over an EPD test suite and writes, or extends, the result file
+that tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'Name'
+>LIMITs).
 
   --epd SUITE.epd       the test suite: four FEN fields, then bm and/or am (SAN), id,
                         hmvc, fmvn; checked whole before any engine starts
   --engine WORD...      one engine, given by the words up to the next option; repeat for
                         each engine:
+                          proto=uci|xboard    the protocol it speaks (default: uci)
                           cmd=PATH            the program (searched on PATH); required
-                          name=NAME           the name in the file (default: its id name)
+                          name=NAME           the name in the file (default: its own)
                           arg=ARG             an argument for the program; repeatable
-                          option.NAME=VALUE   a UCI option sent at start; repeatable
+                          option.NAME=VALUE   an option sent at start; repeatable; for
+                                              xboard one the engine offers, and
+                                              option.memory / option.cores as its memory
+                                              (MB) and cores where it offers them
   --time SECONDS        the limit per position, decimals allowed (no default)
   --out RESULT.pgn      the result file; an existing one is extended, and an engine's
                         entry already there is not run again (no default)

@@ -46,4 +46,19 @@ RunPlan plan_run(const std::vector<SuitePosition>& suite, const Options& options
   return plan;
 }
 
+std::vector<int> leave_out_chess960(RunPlan& plan, const std::vector<bool>& plays) {
+  std::vector<int> left_out(plays.size(), 0);
+  std::vector<Task> kept;
+  for (Task& task : plan.tasks) {
+    if (task.position->chess960) {
+      auto cannot = [&](std::size_t engine) { return !plays[engine]; };
+      for (std::size_t engine : task.engines) left_out[engine] += cannot(engine);
+      std::erase_if(task.engines, cannot);
+    }
+    if (!task.engines.empty()) kept.push_back(std::move(task));
+  }
+  plan.tasks = std::move(kept);
+  return left_out;
+}
+
 }  // namespace tarvolin::solve

@@ -29,6 +29,11 @@ struct RunPlan {
 RunPlan plan_run(const std::vector<SuitePosition>& suite, const Options& options,
                  const std::vector<std::string>& names, const ResultDoc& doc);
 
+// Takes the engines that cannot play Chess960 (plays[engine] false) off the
+// Chess960 positions, and drops tasks left without an engine. Returns per
+// engine the positions taken from it.
+std::vector<int> leave_out_chess960(RunPlan& plan, const std::vector<bool>& plays);
+
 // The limit of a failure entry ('Name' >2.5s gives 2.5 and "2.5"); false
 // for a solution or what is no entry.
 bool failure_limit(std::string_view entry, double& seconds, std::string& text);

@@ -47,7 +47,7 @@ bool given_up(Shared& shared, std::size_t engine) {
   return shared.failed_starts[engine] >= GIVE_UP_AFTER;
 }
 
-bool start(Shared& shared, EngineSession& session, std::size_t engine, std::string& why) {
+bool start(Shared& shared, Engine& session, std::size_t engine, std::string& why) {
   bool started = session.open(why);
   std::lock_guard lock(shared.mutex);
   int& streak = shared.failed_starts[engine];
@@ -90,6 +90,10 @@ void record(Shared& shared, const Task& task,
                            "): no entry" + after);
       continue;
     }
+    if (!outcome.warning.empty())
+      shared.progress.warn("engine '" + name + "' " + outcome.warning + " on position " +
+                           std::to_string(position.number) + " (" + position.label() +
+                           "): a failure");
     shared.progress.record(engine, outcome.kind == SearchOutcome::solved, outcome.seconds);
     GameTags tags{shared.setup.event, position.label(), position.fen};
     std::string before;
@@ -110,7 +114,7 @@ void record(Shared& shared, const Task& task,
   }
 }
 
-SearchOutcome run_one(Shared& shared, EngineSession& session, std::size_t engine,
+SearchOutcome run_one(Shared& shared, Engine& session, std::size_t engine,
                       const SuitePosition& position) {
   SearchOutcome outcome;
   if (given_up(shared, engine)) {
@@ -127,7 +131,7 @@ SearchOutcome run_one(Shared& shared, EngineSession& session, std::size_t engine
   return outcome;
 }
 
-void work(Shared& shared, std::vector<std::unique_ptr<EngineSession>>& sessions) {
+void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions) {
   while (!shared.abort) {
     std::size_t index = shared.next++;
     if (index >= shared.tasks.size()) return;
@@ -142,7 +146,7 @@ void work(Shared& shared, std::vector<std::unique_ptr<EngineSession>>& sessions)
 }  // namespace
 
 int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
-              std::vector<std::vector<std::unique_ptr<EngineSession>>>& workers, ResultDoc& doc,
+              std::vector<std::vector<std::unique_ptr<Engine>>>& workers, ResultDoc& doc,
               Progress& progress) {
   Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}};
   shared.failed_starts.assign(setup.names.size(), 0);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "solve/engine_session.h"
+#include "solve/engine.h"
 #include "solve/epd_suite.h"
 #include "solve/progress.h"
 #include "solve/result_doc.h"
@@ -27,7 +27,7 @@ struct RunSetup {
 // Each worker owns one session per engine. Returns 0 when every task ran,
 // 1 when some engine crashed or hung or the file could not be written.
 int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
-              std::vector<std::vector<std::unique_ptr<EngineSession>>>& workers, ResultDoc& doc,
+              std::vector<std::vector<std::unique_ptr<Engine>>>& workers, ResultDoc& doc,
               Progress& progress);
 
 // "'Name' 1.234s" or "'Name' >LIMITs".

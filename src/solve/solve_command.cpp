@@ -26,15 +26,15 @@ int fail(const std::string& message, int code) {
 
 // Starts one session per engine; the first set also fixes the names.
 bool open_sessions(const std::vector<EngineSetup>& setups,
-                   std::vector<std::unique_ptr<EngineSession>>& sessions, std::string& why) {
+                   std::vector<std::unique_ptr<Engine>>& sessions, std::string& why) {
   for (const EngineSetup& setup : setups) {
-    sessions.push_back(std::make_unique<EngineSession>(setup));
+    sessions.push_back(make_engine(setup));
     if (!sessions.back()->open(why)) return false;
   }
   return true;
 }
 
-bool settle_names(std::vector<std::unique_ptr<EngineSession>>& sessions, std::size_t time_width,
+bool settle_names(std::vector<std::unique_ptr<Engine>>& sessions, std::size_t time_width,
                   std::vector<std::string>& names, std::string& why) {
   std::set<std::string> keys;
   for (auto& session : sessions) {
@@ -116,7 +116,7 @@ int solve_command(int argc, char** argv) {
     std::cerr << "tarvolin-solve: warning: --concurrency " << options.concurrency << " exceeds the "
               << cores << " cores: engines will share them and search less in their time\n";
 
-  std::vector<std::vector<std::unique_ptr<EngineSession>>> workers(1);
+  std::vector<std::vector<std::unique_ptr<Engine>>> workers(1);
   if (!open_sessions(options.engines, workers[0], why)) return fail(why, 2);
   // Room for the longest time an entry can show next to a name.
   char widest[64];
@@ -131,6 +131,9 @@ int solve_command(int argc, char** argv) {
 
   RunPlan plan = plan_run(suite, options, run_setup.names, doc);
   std::vector<Task>& tasks = plan.tasks;
+  std::vector<bool> plays;
+  for (auto& session : workers[0]) plays.push_back(session->plays_chess960());
+  std::vector<int> left_out = leave_out_chess960(plan, plays);
   std::size_t worker_count = std::min<std::size_t>(options.concurrency, tasks.size());
   while (workers.size() < worker_count) {
     std::vector<EngineSetup> named;
@@ -139,6 +142,10 @@ int solve_command(int argc, char** argv) {
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
   Progress progress(run_setup.names, static_cast<int>(tasks.size()));
+  for (std::size_t engine = 0; engine < left_out.size(); ++engine)
+    if (left_out[engine] > 0)
+      progress.warn("engine '" + run_setup.names[engine] + "' does not play Chess960: its " +
+                    std::to_string(left_out[engine]) + " Chess960 positions are left out");
   note_kept(plan, options, run_setup.names, progress);
   int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress);
   progress.summary(std::cout);

@@ -29,7 +29,8 @@ TEST(EngineSession, Chess960OptionSentWhenThePositionChangesIt) {
   for (bool offers : {true, false}) {
     std::ofstream("engine.script")
         << (offers ? "option name UCI_Chess960 type check\n" : "") << searches;
-    EngineSession session(EngineSetup{TARVOLIN_FAKE_ENGINE, {"engine.script"}, "", {}});
+    EngineSession session(
+        EngineSetup{EngineSetup::Protocol::uci, TARVOLIN_FAKE_ENGINE, {"engine.script"}, "", {}});
     ASSERT_TRUE(session.open(why)) << why;
     EXPECT_EQ(session.plays_chess960(), offers);
     const double seconds[] = {0.1, 0.02, 0.1, 0.3};  // the castling answered as king takes rook

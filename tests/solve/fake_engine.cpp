@@ -1,14 +1,18 @@
 // A scripted UCI engine for the tests; its one argument is a script file of
 // lines "name NAME" (its id name), "no-uciok" (never answers uci), "gone-if
-// PATH" (ends at uci, unanswered, once PATH exists), "hang-ready FEN" (answers
-// nothing more once given a FEN starting with FEN), "log PATH" (appends every
-// line it receives to PATH), "option ..." (said as it stands after its name
-// at uci) and "position FEN": the lines up
+// PATH" (ends at uci or xboard, unanswered, once PATH exists), "hang-ready
+// FEN" (answers nothing more once given a FEN starting with FEN), "log PATH"
+// (appends every line it receives to PATH), "option ..." (said as it stands
+// after its name at uci) and "position FEN": the lines up
 // to the next "position" are its search on every FEN that starts with FEN.
 // A search prints its lines as they stand, but for "sleep MS", "wait-stop"
-// (reads input until "stop"), "crash-once PATH" (crashes unless PATH exists,
-// which it creates) and "hang" (answers nothing more, "stop" included).
-// A position without a search answers "bestmove 0000" at once.
+// (reads input until "stop" or "?"), "crash-once PATH" (crashes unless PATH
+// exists, which it creates) and "hang" (answers nothing more, "stop"
+// included). A position without a search answers "bestmove 0000" at once.
+// Told "xboard" first, it speaks that protocol: "protover" runs the search
+// of "position protover" (its features), "ping N" is answered, and "go"
+// searches the FEN of "setboard", or the side ("b" after "a2a3") and the
+// commands of "edit" up to ".", joined by blanks.
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -55,7 +59,7 @@ Script load(const char* path) {
 
 void say(const std::string& line) { std::cout << line << std::endl; }
 
-void search(const Script& script, const std::string& fen) {
+void search(const Script& script, const std::string& fen, const char* otherwise) {
   for (const auto& [prefix, steps] : script.searches) {
     if (fen.rfind(prefix, 0) != 0) continue;
     for (const std::string& step : steps) {
@@ -65,7 +69,7 @@ void search(const Script& script, const std::string& fen) {
         std::string line;
         while (std::getline(std::cin, line)) {
           if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
-          if (line == "stop") break;
+          if (line == "stop" || line == "?") break;
         }
       } else if (step.rfind("crash-once ", 0) == 0) {
         if (std::ifstream(step.substr(11))) continue;  // it crashed before
@@ -79,7 +83,26 @@ void search(const Script& script, const std::string& fen) {
     }
     return;
   }
-  say("bestmove 0000");
+  if (*otherwise) say(otherwise);
+}
+
+// The xboard conversation, after its first line.
+int xboard(const Script& script) {
+  std::string line, fen;
+  bool black = false;
+  while (std::getline(std::cin, line)) {
+    if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
+    if (line.rfind("protover", 0) == 0) search(script, "protover", "");
+    if (line.rfind("ping ", 0) == 0) say("pong " + line.substr(5));
+    if (line == "new" || line == "a2a3") black = line == "a2a3";
+    if (line.rfind("setboard ", 0) == 0) fen = line.substr(9);
+    if (line == "edit")  // its position: the side, then the edit commands
+      for (fen.assign(1, black ? 'b' : 'w'); std::getline(std::cin, line) && line != ".";)
+        fen += " " + line;
+    if (line == "go") search(script, fen, "move 0000");
+    if (line == "quit") return 0;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -90,7 +113,10 @@ int main(int argc, char** argv) {
   std::string line, fen;
   while (std::getline(std::cin, line)) {
     if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
-    if (line == "uci") {
+    if (line == "xboard") {
+      if (!script.gone_if.empty() && std::ifstream(script.gone_if)) return 3;
+      return xboard(script);
+    } else if (line == "uci") {
       if (!script.gone_if.empty() && std::ifstream(script.gone_if)) return 3;
       say("id name " + script.name);
       for (const std::string& option : script.options) say(option);
@@ -102,7 +128,7 @@ int main(int argc, char** argv) {
       while (!script.hang_ready.empty() && fen.rfind(script.hang_ready, 0) == 0)
         std::this_thread::sleep_for(std::chrono::seconds(1));
     } else if (line.rfind("go", 0) == 0) {
-      search(script, fen);
+      search(script, fen, "bestmove 0000");
     } else if (line == "quit") {
       return 0;
     }

@@ -40,6 +40,15 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
       {"no --out", epd + " --time 1", "required"},
       {"no --engine", "--epd s.epd" + rest, "required"},
       {"unknown engine word", epd + " hash=1" + rest, "unknown engine setting 'hash'"},
+      {"unknown protocol", epd + " proto=cecp" + rest, "proto=cecp is neither uci nor xboard"},
+      {"xboard engine dies at once",
+       "--epd s.epd " + fake_engine("gone", "gone-if gone.script\n") + " proto=xboard name=G" +
+           rest,
+       "engine 'G' (" TARVOLIN_FAKE_ENGINE ") crashed before answering protover 2"},
+      {"xboard option not offered",
+       "--epd s.epd " + fake_engine("few", "position protover\nfeature memory=0 done=1\n") +
+           " proto=xboard name=Few option.memory=64" + rest,
+       "engine 'Few' offers no option 'memory'"},
       {"output folder missing", epd + " --time 1 --out no/o.pgn",
        "the folder of no/o.pgn does not exist"},
       {"output is a folder", epd + " --time 1 --out .", "cannot read ."},

@@ -25,9 +25,7 @@ std::string fake_engine(const std::string& name, const std::string& script) {
 }
 
 std::string stockfish_engine() {
-  return std::string(" --engine cmd=") +
-         (::access("/usr/games/stockfish", X_OK) == 0 ? "/usr/games/" : "") +
-         "stockfish option.Threads=1";
+  return " --engine cmd=" + debian_game("stockfish") + " option.Threads=1";
 }
 
 std::string rook_fen(int k) {
@@ -62,6 +60,21 @@ std::map<std::string, std::string> result_comments(const std::string& text) {
       comments[game.fen] =
           text.substr(game.comment_open, game.comment_close + 1 - game.comment_open);
   return comments;
+}
+
+int solved_count(const std::map<std::string, std::string>& comments, const std::string& name) {
+  int solved = 0;
+  for (const auto& [fen, comment] : comments) {
+    std::size_t at = comment.find("'" + name + "' ");
+    if (at == std::string::npos) return -1;
+    solved += comment[at + name.size() + 3] != '>';
+  }
+  return solved;
+}
+
+std::string debian_game(const std::string& program) {
+  std::string path = "/usr/games/" + program;
+  return ::access(path.c_str(), X_OK) == 0 ? path : program;
 }
 
 int count_lines(const std::string& path, const std::string& line) {

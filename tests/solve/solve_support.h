@@ -39,6 +39,13 @@ std::string rook_suite(int n);
 // read them.
 std::map<std::string, std::string> result_comments(const std::string& text);
 
+// The positions whose comment gives the engine a time; -1 when a comment
+// lacks its entry.
+int solved_count(const std::map<std::string, std::string>& comments, const std::string& name);
+
+// A program of Debian's games: in /usr/games, which is not always on PATH.
+std::string debian_game(const std::string& program);
+
 // Lines of a file that equal the given one.
 int count_lines(const std::string& path, const std::string& line);
 

@@ -1,0 +1,46 @@
+// What the runner needs of an engine, whatever protocol it speaks: start
+// it, name it, and give it one position at a time.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "solve/engine_setup.h"
+#include "solve/epd_suite.h"
+
+namespace tarvolin::solve {
+
+struct SearchOutcome {
+  // not_started: the engine could not be started for the position;
+  // not_run: it was given up before the position.
+  enum Kind { solved, unsolved, crashed, hung, not_started, not_run } kind = unsolved;
+  double seconds = 0;      // for solved
+  std::string waited_for;  // for hung: the answer that did not come in time
+  std::string failure;     // for not_started, or a failed restart after crashed and hung
+  std::string warning;     // for unsolved: what the engine did wrong, such as an illegal move
+};
+
+class Engine {
+ public:
+  virtual ~Engine() = default;
+
+  // Starts the engine and completes its hand-shake and options. False with
+  // a reason naming the engine and saying whether it hung or crashed.
+  virtual bool open(std::string& why) = 0;
+  // The name the engine gave itself, empty when it gave none.
+  virtual const std::string& id_name() const = 0;
+  virtual const EngineSetup& setup() const = 0;
+  virtual void set_name(const std::string& name) = 0;
+
+  // One search of limit_ms on the position. After a crash or hang the
+  // engine is stopped; open() starts it again.
+  virtual SearchOutcome search(const SuitePosition& position, long long limit_ms) = 0;
+  virtual bool usable() const = 0;
+  // Whether positions with Chess960 castling can be given to it.
+  virtual bool plays_chess960() const { return false; }
+};
+
+// The session for the setup's protocol, not yet started.
+std::unique_ptr<Engine> make_engine(const EngineSetup& setup);
+
+}  // namespace tarvolin::solve

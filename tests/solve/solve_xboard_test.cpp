@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <sstream>
+#include <tuple>
+
+#include "solve/engine.h"
+#include "solve/plan_run.h"
+#include "solve/solve_support.h"
+
+namespace tarvolin::solve::testing {
+namespace {
+
+// Slow to start (done=0), with an option, memory and an unknown feature.
+// Its thinking is in SAN, long algebraic with the extended numbers, and
+// coordinates after move numbers; it plays an illegal move on position 4,
+// moves too late on position 5 and thinks until "?" on position 6.
+std::string xeno_script() {
+  return "log xeno.log\nposition protover\nfeature myname=\"Xeno 1.0\" done=0\nsleep 100\n"
+         "feature setboard=1 ping=1 memory=1 bogus=1 option=\"Style -combo Calm /// Wild\"\n"
+         "feature done=1\n"
+         "position " +
+         rook_fen(0) +
+         "\n1 10 10 100 Ra7 Kg8\n2 900 25 300 Ra8+ Kh7\nmove a1a8\n"
+         "position " +
+         rook_fen(1) +
+         "\n1 10 10 100 Ra1-a2 Kg8\n2 20 30 500 7 16000 0 Ra1-a8+\n"
+         "move Ra8+\n"
+         "position " +
+         rook_fen(2) +
+         "\n1 10 5 100 (+) 1. a1a5 Kg8\n2 30 15 200 1. a1a8 Kh7\n"
+         "move a1a8\n"
+         "position " +
+         rook_fen(3) +
+         "\nmove a1b2\n"
+         "position " +
+         rook_fen(4) +
+         "\nsleep 1500\nmove a1a8\n"
+         "position " +
+         rook_fen(5) + "\n1 10 5 100 Ra8+\nwait-stop\nmove a1a8\n";
+}
+
+TEST(SolveXboard, FeaturesNotationsAndMisbehaviour) {
+  ScratchDir dir;
+  dir.write("s.epd", rook_suite(6));
+  Finished run =
+      run_solve("--epd s.epd " + fake_engine("xeno", xeno_script()) +
+                " proto=xboard option.Style=Wild option.memory=64 --time 0.3 --out o.pgn");
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  auto comments = result_comments(dir.read("o.pgn"));
+  EXPECT_EQ(comments[rook_fen(0)], "{'Xeno 1.0' 0.250s}");
+  EXPECT_EQ(comments[rook_fen(1)], "{'Xeno 1.0' 0.300s}");
+  EXPECT_EQ(comments[rook_fen(2)], "{'Xeno 1.0' 0.150s}");
+  EXPECT_EQ(comments[rook_fen(3)], "{'Xeno 1.0' >0.3s}");
+  EXPECT_EQ(comments.count(rook_fen(4)), 0u);
+  EXPECT_EQ(comments[rook_fen(5)], "{'Xeno 1.0' 0.050s}");
+  EXPECT_TRUE(contains(run.err,
+                       "warning: engine 'Xeno 1.0' played 'a1b2', which is no legal "
+                       "move on position 4 (Pos 4): a failure"));
+  EXPECT_TRUE(contains(run.err, "warning: engine 'Xeno 1.0' hung (no move in time) on position 5"));
+  // Started twice: at first and after the hang.
+  for (const char* line : {"accepted myname", "rejected bogus", "option Style=Wild", "memory 64"})
+    EXPECT_EQ(count_lines("xeno.log", line), 2) << line;
+  EXPECT_EQ(count_lines("xeno.log", "st 1"), 6);
+  EXPECT_EQ(count_lines("xeno.log", "setboard " + rook_fen(2)), 1);
+  EXPECT_EQ(count_lines("xeno.log", "edit"), 0);
+  // Once at the limit of position 6; at the limit and after the grace on 5.
+  EXPECT_EQ(count_lines("xeno.log", "?"), 3);
+}
+
+// No features: after the protocol's 2 s the engine is taken as version 1,
+// and gets its positions through "edit".
+TEST(SolveXboard, OlderEngineWithoutFeaturesGetsEdit) {
+  ScratchDir dir;
+  dir.write("s.epd", rook_suite(1) + "7K/8/8/8/8/8/8/r6k b - - bm Ra8+;\n");
+  std::string script =
+      "position w # Ra1 Kb1 c Kh8\n1 5 7 10 Ra8+\nmove Ra8+\n"
+      "position b # Kh8 c Ra1 Kh1\n1 5 9 10 Ra8+\nmove a1a8\n";
+  Finished run = run_solve("--epd s.epd " + fake_engine("old", script) +
+                           " proto=xboard name=Old --time 1 --out o.pgn");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  auto comments = result_comments(dir.read("o.pgn"));
+  EXPECT_EQ(comments[rook_fen(0)], "{'Old' 0.070s}");
+  EXPECT_EQ(comments["7K/8/8/8/8/8/8/r6k b - - 0 1"], "{'Old' 0.090s}");
+}
+
+// Only an engine that offers the variant gets it before its position.
+TEST(SolveXboard, Chess960AsTheEngineOffersIt) {
+  ScratchDir dir;
+  std::vector<SuitePosition> suite;
+  std::string why;
+  std::istringstream in(rook_suite(1));
+  ASSERT_TRUE(read_suite(in, suite, why)) << why;
+  suite[0].chess960 = true;
+  for (bool offered : {false, true}) {
+    dir.write("c.script", "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
+                              std::string(offered ? ",fischerandom" : "") +
+                              "\" done=1\nposition 7k/\n1 0 3 10 Ra8+\nmove a1a8\n");
+    EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
+    std::unique_ptr<Engine> engine = make_engine(setup);
+    ASSERT_TRUE(engine->open(why)) << why;
+    EXPECT_EQ(engine->plays_chess960(), offered);
+    if (!offered) continue;
+    SearchOutcome outcome = engine->search(suite[0], 500);
+    EXPECT_EQ(outcome.kind, SearchOutcome::solved);
+    EXPECT_DOUBLE_EQ(outcome.seconds, 0.03);
+    EXPECT_TRUE(contains(dir.read("c.log"),
+                         "new\nvariant fischerandom\nforce\nsetboard " + rook_fen(0) + "\n"));
+  }
+}
+
+TEST(SolveXboard, Chess960PositionsLeftOutForEnginesThatCannot) {
+  std::vector<SuitePosition> suite(3);
+  suite[1].chess960 = suite[2].chess960 = true;
+  // Which engines play Chess960; per engine the positions left out; per
+  // task the engines left.
+  using Engines = std::vector<std::size_t>;
+  const std::tuple<std::vector<bool>, std::vector<int>, std::vector<Engines>> cases[] = {
+      {{true, false}, {0, 2}, {{0, 1}, {0}, {0}}},
+      {{false, false}, {2, 2}, {{0, 1}}},
+      {{true, true}, {0, 0}, {{0, 1}, {0, 1}, {0, 1}}},
+  };
+  for (const auto& [plays, left_out, engines] : cases) {
+    RunPlan plan;
+    for (const SuitePosition& position : suite) plan.tasks.push_back({&position, {0, 1}});
+    EXPECT_EQ(leave_out_chess960(plan, plays), left_out);
+    std::vector<Engines> got;
+    for (const Task& task : plan.tasks) got.push_back(task.engines);
+    EXPECT_EQ(got, engines);
+  }
+}
+
+// Two of Debian's xboard engines; both solved all ten at this limit in each
+// of several runs here, so eight leaves room for a busy machine.
+TEST(SolveXboardEngines, TenPositionsRatedByTarvolin) {
+  ScratchDir dir;
+  std::string engines;
+  for (const char* name : {"Phalanx", "HoiChess"}) {
+    std::string program = name;
+    for (char& c : program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    engines += " --engine proto=xboard cmd=" + debian_game(program) + " name=" + name;
+  }
+  Finished run = run_solve("--epd '" TARVOLIN_TEST_DATA "/solve/wac10.epd'" + engines +
+                           " --time 0.2 --concurrency 2 --out wac.pgn");
+  ASSERT_EQ(run.exit_code, 0) << run.err
+                              << "(scripts/install-build-tools.sh --tests installs both)";
+  std::string text = dir.read("wac.pgn");
+  auto comments = result_comments(text);
+  ASSERT_EQ(comments.size(), 10u) << text;
+  for (const char* name : {"Phalanx", "HoiChess"})
+    EXPECT_GE(solved_count(comments, name), 8) << name << "\n" << text;
+  tarvolin::testing::RunResult rated = tarvolin::testing::run_binary("wac\n2600\n\n");
+  EXPECT_EQ(rated.exit_code, 0) << rated.console;
+  EXPECT_TRUE(contains(rated.console, "(1) Phalanx\n(2) HoiChess\n2 programs\n10 positions\n"));
+}
+
+}  // namespace
+}  // namespace tarvolin::solve::testing
