@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "solve/engine_process.h"
 #include "solve/engine_setup.h"
 #include "solve/epd_suite.h"
 
@@ -39,6 +40,18 @@ class Engine {
   // Whether positions with Chess960 castling can be given to it.
   virtual bool plays_chess960() const { return false; }
 };
+
+// How long an engine may take over its hand-shake and each answer that
+// needs no search; and how long past the limit a search may take to end.
+constexpr auto HANDSHAKE = std::chrono::seconds(10);
+constexpr auto GRACE = std::chrono::seconds(1);
+
+// "engine 'NAME'", or its command while it has no name yet.
+std::string engine_label(const EngineSetup& setup);
+// Why the engine gave no word in answer to command, for either protocol:
+// it crashed (its output ended) or hung (the hand-shake's time passed).
+std::string no_answer_reason(const EngineSetup& setup, EngineProcess::Read got,
+                             const std::string& command, const std::string& word);
 
 // The session for the setup's protocol, not yet started.
 std::unique_ptr<Engine> make_engine(const EngineSetup& setup);

@@ -6,21 +6,6 @@
 
 namespace tarvolin::solve {
 
-namespace {
-
-constexpr auto HANDSHAKE = std::chrono::seconds(10);
-constexpr auto GRACE = std::chrono::seconds(1);
-
-std::string describe(const EngineSetup& setup) {
-  return "engine '" + (setup.name.empty() ? setup.command : setup.name) + "'";
-}
-
-double ms_since(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-}  // namespace
-
 EngineProcess::Read EngineSession::wait_for(const std::string& word, Clock::time_point deadline) {
   std::string line;
   EngineProcess::Read got;
@@ -35,16 +20,14 @@ EngineProcess::Read EngineSession::wait_for(const std::string& word, Clock::time
 std::string EngineSession::no_answer(EngineProcess::Read got, const std::string& command,
                                      const std::string& word) {
   process_.kill();
-  std::string engine = describe(setup_) + " (" + setup_.command + ")";
-  if (got == EngineProcess::Read::closed) return engine + " crashed before answering " + command;
-  return engine + " hung: no " + word + " within " + std::to_string(HANDSHAKE.count()) + " s of " +
-         command;
+  return no_answer_reason(setup_, got, command, word);
 }
 
 bool EngineSession::open(std::string& why) {
   std::string reason;
   if (!process_.start(setup_.argv(), reason))
-    return why = describe(setup_) + " (" + setup_.command + ") cannot be started: " + reason, false;
+    return why = engine_label(setup_) + " (" + setup_.command + ") cannot be started: " + reason,
+           false;
   offers_chess960_ = false;
   // A fresh engine starts from the option's default, false, unless the
   // options given for it say otherwise.

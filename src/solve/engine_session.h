@@ -19,20 +19,20 @@ class EngineSession : public Engine {
   // Starts the engine and waits for "uciok" (10 s), then sends the options
   // and waits for "readyok". False with a reason naming the engine and
   // saying whether it hung or crashed.
-  bool open(std::string& why);
+  bool open(std::string& why) override;
   // The engine's "id name", empty when it sent none.
-  const std::string& id_name() const { return id_name_; }
+  const std::string& id_name() const override { return id_name_; }
   // Whether the engine offered the check option UCI_Chess960 in its last
   // hand-shake: only then can it be given a Chess960 position.
-  bool plays_chess960() const { return offers_chess960_; }
-  const EngineSetup& setup() const { return setup_; }
-  void set_name(const std::string& name) { setup_.name = name; }
+  bool plays_chess960() const override { return offers_chess960_; }
+  const EngineSetup& setup() const override { return setup_; }
+  void set_name(const std::string& name) override { setup_.name = name; }
 
   // One search of limit_ms on the position, UCI_Chess960 set first where
   // the engine offers it and the position needs another value. After a crash
   // or hang the engine is stopped; open() starts it again.
-  SearchOutcome search(const SuitePosition& position, long long limit_ms);
-  bool usable() const { return process_.running(); }
+  SearchOutcome search(const SuitePosition& position, long long limit_ms) override;
+  bool usable() const override { return process_.running(); }
 
  private:
   // line: the word came; timeout or closed otherwise.

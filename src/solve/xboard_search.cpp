@@ -14,13 +14,6 @@ namespace tarvolin::solve {
 
 namespace {
 
-constexpr auto HANDSHAKE = std::chrono::seconds(10);
-constexpr auto GRACE = std::chrono::seconds(1);
-
-double ms_since(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // A line that ends the game instead of a move.
 bool ends_game(const std::string& line) {
   for (const char* end : {"resign", "1-0", "0-1", "1/2-1/2"})
@@ -114,7 +107,8 @@ SearchOutcome XboardSession::search(const SuitePosition& position, long long lim
     return outcome;
   }
   auto correct = [&](std::string_view text) { return position.is_correct(text); };
-  std::optional<double> seconds = solution_seconds(pvs, *played, ms_since(start), correct);
+  std::optional<double> seconds =
+      solution_seconds(pvs, *played, ms_since(start), correct, position.mate_in);
   outcome.kind = seconds ? SearchOutcome::solved : SearchOutcome::unsolved;
   outcome.seconds = seconds.value_or(0);
   return outcome;

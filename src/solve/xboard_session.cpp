@@ -8,7 +8,6 @@ namespace tarvolin::solve {
 
 namespace {
 
-constexpr auto HANDSHAKE = std::chrono::seconds(10);
 // How long an engine has to send its first feature: the protocol's own
 // time-out, after which it is taken as protocol version 1.
 constexpr auto FEATURE_WAIT = std::chrono::seconds(2);
@@ -25,17 +24,10 @@ bool known(const std::string& name) {
 
 }  // namespace
 
-std::string XboardSession::describe() const {
-  return "engine '" + (setup_.name.empty() ? setup_.command : setup_.name) + "'";
-}
-
 std::string XboardSession::no_answer(EngineProcess::Read got, const std::string& command,
                                      const std::string& word) {
   process_.kill();
-  std::string engine = describe() + " (" + setup_.command + ")";
-  if (got == EngineProcess::Read::closed) return engine + " crashed before answering " + command;
-  return engine + " hung: no " + word + " within " + std::to_string(HANDSHAKE.count()) + " s of " +
-         command;
+  return no_answer_reason(setup_, got, command, word);
 }
 
 bool XboardSession::take_features(const std::string& line, bool& extended) {
@@ -74,7 +66,8 @@ bool XboardSession::take_features(const std::string& line, bool& extended) {
 bool XboardSession::open(std::string& why) {
   std::string reason;
   if (!process_.start(setup_.argv(), reason))
-    return why = describe() + " (" + setup_.command + ") cannot be started: " + reason, false;
+    return why = engine_label(setup_) + " (" + setup_.command + ") cannot be started: " + reason,
+           false;
   setboard_ = ping_ = memory_ = smp_ = fischerandom_ = usermove_ = san_ = false;
   options_.clear();
   EngineProcess::Read got = EngineProcess::Read::closed;
@@ -110,7 +103,7 @@ bool XboardSession::send_options(std::string& why) {
     else if (options_.count(name) > 0)
       command = "option " + name + "=" + value;
     else
-      return why = describe() + " offers no option '" + name + "'", false;
+      return why = engine_label(setup_) + " offers no option '" + name + "'", false;
     process_.send(command);
   }
   return true;

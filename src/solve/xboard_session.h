@@ -41,7 +41,6 @@ class XboardSession : public Engine {
   EngineProcess::Read sync(Clock::time_point deadline);
   std::string no_answer(EngineProcess::Read got, const std::string& command,
                         const std::string& word);
-  std::string describe() const;
 
   EngineSetup setup_;
   EngineProcess process_;
