@@ -80,8 +80,10 @@ bool read_castling(std::string_view castling, Position& position) {
     }
     if (position.castle_rook[color][wing] >= 0) return false;
     position.castle_rook[color][wing] = static_cast<std::int8_t>(file);
-    if (file != (wing == king_side ? 7 : 0) ||
-        position.board[square_at(4, home)] != piece_of('K', color))
+    // A right without its king and rook is illegal, and named as written.
+    bool standing = king >= 0 && rank_of(king) == home &&
+                    position.board[square_at(file, home)] == piece_of('R', color);
+    if (standing && (file != (wing == king_side ? 7 : 0) || king_file != 4))
       position.chess960 = true;
   }
   return true;
