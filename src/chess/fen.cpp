@@ -44,32 +44,47 @@ bool read_placement(std::string_view placement, Position& position, std::string&
   return true;
 }
 
-// KQkq in any order, or rook files (A-H white, a-h black) for rooks not in
-// the corners; each right at most once.
+// The file of the rook furthest from the king on that wing of its first
+// rank, or the corner's file when there is none (no legal right then).
+int outermost_rook(const Position& position, Color color, Wing wing, int king_file) {
+  int home = color == white ? 0 : 7, corner = wing == king_side ? 7 : 0;
+  int inward = wing == king_side ? -1 : 1;
+  for (int file = corner; file != king_file; file += inward)
+    if (position.board[square_at(file, home)] == piece_of('R', color)) return file;
+  return corner;
+}
+
+// KQkq for the outermost rooks (so that a standard field means the corners),
+// or rook files (A-H white, a-h black) for any rook, in any order and mixed;
+// each right at most once. A file names its wing by where the king stands.
 bool read_castling(std::string_view castling, Position& position) {
   if (castling == "-") return true;
   if (castling.empty()) return false;
   for (char c : castling) {
-    bool upper = c >= 'A' && c <= 'Z';
-    Color color = upper ? white : black;
-    char letter = upper ? c : static_cast<char>(c - 'a' + 'A');
+    Color color = c >= 'A' && c <= 'Z' ? white : black;
+    char letter = color == white ? c : static_cast<char>(c - 'a' + 'A');
+    int home = color == white ? 0 : 7;
+    int king = king_square(position, color);
+    int king_file = king >= 0 && rank_of(king) == home ? file_of(king) : 4;
     int file;
+    Wing wing;
     if (letter == 'K' || letter == 'Q') {
-      file = letter == 'K' ? 7 : 0;
-    } else if (letter >= 'A' && letter <= 'H' && (upper || (c >= 'a' && c <= 'h'))) {
+      wing = letter == 'K' ? king_side : queen_side;
+      file = outermost_rook(position, color, wing, king_file);
+    } else if (letter >= 'A' && letter <= 'H' && (color == white || (c >= 'a' && c <= 'h'))) {
       file = letter - 'A';
+      wing = file > king_file ? king_side : queen_side;
+      position.chess960 = true;
     } else {
       return false;
     }
-    // A rook file names the wing by where the king stands.
-    int king = king_square(position, color);
-    int king_file = king >= 0 ? file_of(king) : 4;
-    Wing wing = letter == 'K'      ? king_side
-                : letter == 'Q'    ? queen_side
-                : file > king_file ? king_side
-                                   : queen_side;
     if (position.castle_rook[color][wing] >= 0) return false;
     position.castle_rook[color][wing] = static_cast<std::int8_t>(file);
+    // A right without its king and rook is illegal, and named as written.
+    bool standing = king >= 0 && rank_of(king) == home &&
+                    position.board[square_at(file, home)] == piece_of('R', color);
+    if (standing && (file != (wing == king_side ? 7 : 0) || king_file != 4))
+      position.chess960 = true;
   }
   return true;
 }
@@ -135,6 +150,13 @@ std::optional<Position> read_fen(std::string_view fen, std::string& why) {
   return position;
 }
 
+char castling_letter(const Position& position, Color color, Wing wing) {
+  char letter = position.chess960   ? static_cast<char>('A' + position.castle_rook[color][wing])
+                : wing == king_side ? 'K'
+                                    : 'Q';
+  return color == white ? letter : static_cast<char>(letter - 'A' + 'a');
+}
+
 std::string fen_fields(const Position& position) {
   std::string text;
   for (int rank = 7; rank >= 0; --rank) {
@@ -155,13 +177,8 @@ std::string fen_fields(const Position& position) {
   text += position.side == white ? " w " : " b ";
   std::size_t before = text.size();
   for (Color color : {white, black})
-    for (Wing wing : {king_side, queen_side}) {
-      int file = position.castle_rook[color][wing];
-      if (file < 0) continue;
-      char letter = file == (wing == king_side ? 7 : 0) ? (wing == king_side ? 'K' : 'Q')
-                                                        : static_cast<char>('A' + file);
-      text += color == white ? letter : static_cast<char>(letter - 'A' + 'a');
-    }
+    for (Wing wing : {king_side, queen_side})
+      if (position.castle_rook[color][wing] >= 0) text += castling_letter(position, color, wing);
   if (text.size() == before) text += '-';
   text += ' ';
   text += position.en_passant >= 0 ? square_name(position.en_passant) : "-";

@@ -20,8 +20,9 @@ int king_target(const Move& move) {
 
 }  // namespace
 
-std::string to_lan(const Move& move) {
-  int to = move.kind == MoveKind::castle ? king_target(move) : move.to;
+std::string to_lan(const Move& move, CastlingLan castling) {
+  bool target = move.kind == MoveKind::castle && castling == CastlingLan::king_target;
+  int to = target ? king_target(move) : move.to;
   std::string text = square_name(move.from) + square_name(to);
   if (move.promotion) text += static_cast<char>(move.promotion - 'A' + 'a');
   return text;
@@ -53,7 +54,8 @@ std::optional<Move> read_lan(const Position& position, std::string_view text) {
   if (piece && kind_of(position.board[*from]) != piece) return std::nullopt;
   for (const Move& move : legal_moves(position)) {
     if (move.from != *from || move.promotion != promotion) continue;
-    if (move.to == *to || (move.kind == MoveKind::castle && king_target(move) == *to)) return move;
+    bool target = move.kind == MoveKind::castle && !position.chess960 && king_target(move) == *to;
+    if (move.to == *to || target) return move;
   }
   return std::nullopt;
 }

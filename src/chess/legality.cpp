@@ -18,21 +18,22 @@ std::string king_count_reason(const Position& position) {
   return "";
 }
 
-// Until Chess960 is read, a right needs the king on the e-file and the rook
-// in its corner, both on their first rank.
+// A right needs the king on its first rank and the rook on that rank, on
+// the right's side of the king: the corners and e-file in standard chess,
+// anywhere in Chess960.
 std::string castling_reason(const Position& position) {
   for (Color color : {white, black})
     for (Wing wing : {king_side, queen_side}) {
       int file = position.castle_rook[color][wing];
       if (file < 0) continue;
       int home = color == white ? 0 : 7;
-      int corner = wing == king_side ? 7 : 0;
-      if (file == corner && position.board[square_at(4, home)] == piece_of('K', color) &&
-          position.board[square_at(corner, home)] == piece_of('R', color))
+      int king = king_square(position, color);
+      bool rook_side = wing == king_side ? file > file_of(king) : file < file_of(king);
+      if (rank_of(king) == home && rook_side &&
+          position.board[square_at(file, home)] == piece_of('R', color))
         continue;
-      std::string right(1, wing == king_side ? 'K' : 'Q');
-      if (color == black) right[0] = static_cast<char>(right[0] - 'A' + 'a');
-      return "castling right " + right + " without king and rook on their home squares";
+      return std::string("castling right ") + castling_letter(position, color, wing) +
+             " without king and rook on their home squares";
     }
   return "";
 }

@@ -77,11 +77,14 @@ void castle_moves(const Position& position, std::vector<Move>& moves) {
         !span_clear(position, rook, rook_to, king, rook))
       continue;
     // The king may not pass through check; its last square is checked with
-    // every other move, once the move is made.
+    // every other move, once the move is made. In Chess960 it may not move
+    // at all.
     bool safe = true;
     int direction = king_to > king ? 1 : -1;
-    for (int square = king + direction; square != king_to && safe; square += direction)
-      safe = !attacked(position, square, them);
+    for (int square = king; square != king_to && safe;) {
+      square += direction;
+      safe = square == king_to || !attacked(position, square, them);
+    }
     if (safe) add(moves, king, rook, MoveKind::castle);
   }
 }

@@ -45,11 +45,17 @@ struct Position {
   std::array<std::array<std::int8_t, 2>, 2> castle_rook{{{-1, -1}, {-1, -1}}};
   int en_passant = -1;  // the square a pawn passed over, -1 when none
   int halfmove = 0, fullmove = 1;
+  // Castling as in Chess960: set by reading the castling field when a right
+  // is written as a rook's file or its king or rook stands off e1/e8 and the
+  // corners. It decides how castling is read and written in long algebraic
+  // and FEN; the moves are the same either way.
+  bool chess960 = false;
 
   Position() { board.fill(EMPTY); }
 };
 
-// Board, side, castling and en passant equal; the counters do not count.
+// Board, side, castling and en passant equal; the counters and the
+// Chess960 flag do not count.
 bool same_position(const Position& a, const Position& b);
 
 // The king's square of that colour, -1 when it has none (the first one

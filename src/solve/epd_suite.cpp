@@ -20,8 +20,9 @@ bool SuitePosition::is_correct(std::string_view uci_move) const {
   return std::none_of(avoid.begin(), avoid.end(), is_it);
 }
 
-std::string SuitePosition::label() const {
-  return id.empty() ? "Pos " + std::to_string(number) : id;
+std::string SuitePosition::label(bool with_solution) const {
+  std::string name = id.empty() ? "Pos " + std::to_string(number) : id;
+  return with_solution ? name + " " + solution : name;
 }
 
 namespace {
@@ -78,10 +79,23 @@ bool read_move(const std::string& code, const std::string& text, const chess::Po
   return why += ")", false;
 }
 
-// The operations after the four fields: "opcode operand...;" each.
-bool read_operations(std::string_view text, SuitePosition& position, std::string& why) {
+// The solution as the suite writes it, bm first, then am and dm.
+std::string solution_text(const std::vector<std::string>& best,
+                          const std::vector<std::string>& avoid, int mate_in) {
+  std::string text;
+  for (const std::string& move : best) text += " " + move;
+  if (!avoid.empty()) text += " am";
+  for (const std::string& move : avoid) text += " " + move;
+  if (mate_in > 0) text += " dm " + std::to_string(mate_in);
+  return text.empty() ? text : text.substr(1);
+}
+
+// The operations after the FEN: "opcode operand...;" each. hmvc and fmvn
+// complete a FEN without counters.
+bool read_operations(std::string_view text, bool counted, SuitePosition& position,
+                     std::string& why) {
   std::string hmvc = "0", fmvn = "1";
-  std::vector<std::string> avoid_texts;
+  std::vector<std::string> best_texts, avoid_texts;
   std::size_t start = 0;
   bool quoted = false;
   for (std::size_t i = 0; i <= text.size(); ++i) {
@@ -97,8 +111,13 @@ bool read_operations(std::string_view text, SuitePosition& position, std::string
         chess::Move move;
         if (!read_move(code, op[k], position.position, move, why)) return false;
         (code == "bm" ? position.best : position.avoid).push_back(move);
-        if (code == "am") avoid_texts.push_back(op[k]);
+        (code == "bm" ? best_texts : avoid_texts).push_back(op[k]);
       }
+    } else if (code == "dm") {
+      if (op.size() != 2) return why = "dm takes one number", false;
+      position.mate_in = is_count(op[1]) ? std::stoi(op[1]) : 0;
+      if (position.mate_in < 1 || position.mate_in > 500)
+        return why = "dm " + op[1] + " is not a mate in 1 to 500 moves", false;
     } else if (code == "id" && op.size() >= 2) {
       position.id = op[1];
     } else if ((code == "hmvc" || code == "fmvn") && op.size() >= 2) {
@@ -106,34 +125,46 @@ bool read_operations(std::string_view text, SuitePosition& position, std::string
       (code == "hmvc" ? hmvc : fmvn) = op[1];
     }
   }
-  if (position.best.empty() && position.avoid.empty()) return why = "neither bm nor am", false;
+  if (position.best.empty() && position.avoid.empty() && position.mate_in == 0)
+    return why = "no bm, am or dm", false;
   for (std::size_t k = 0; k < position.avoid.size(); ++k)
     if (std::count(position.best.begin(), position.best.end(), position.avoid[k]) > 0)
       return why = avoid_texts[k] + " is in both bm and am", false;
-  position.fen += " " + hmvc + " " + fmvn;
+  position.solution = solution_text(best_texts, avoid_texts, position.mate_in);
+  if (!counted) position.fen += " " + hmvc + " " + fmvn;
   return true;
+}
+
+// The next blank-separated word of rest, taken off it; empty at the end.
+std::string_view next_word(std::string_view& rest) {
+  while (!rest.empty() && is_blank(rest.front())) rest.remove_prefix(1);
+  std::size_t end = 0;
+  while (end < rest.size() && !is_blank(rest[end])) ++end;
+  std::string_view word = rest.substr(0, end);
+  rest.remove_prefix(end);
+  return word;
 }
 
 bool read_line(const std::string& line, SuitePosition& position, std::string& why) {
   std::string_view rest = line;
   std::string_view fields[4];
-  for (std::string_view& field : fields) {
-    while (!rest.empty() && is_blank(rest.front())) rest.remove_prefix(1);
-    std::size_t end = 0;
-    while (end < rest.size() && !is_blank(rest[end])) ++end;
-    if (end == 0) return why = "fewer than four FEN fields", false;
-    field = rest.substr(0, end);
-    rest.remove_prefix(end);
-  }
+  for (std::string_view& field : fields)
+    if ((field = next_word(rest)).empty()) return why = "fewer than four FEN fields", false;
   std::optional<chess::Position> read =
       chess::read_fen_fields(fields[0], fields[1], fields[2], fields[3], why);
   if (!read) return false;
   why = chess::illegal_reason(*read);
   if (!why.empty()) return false;
   position.position = *read;
+  position.chess960 = read->chess960;
   position.fen = std::string(fields[0]) + " " + std::string(fields[1]) + " " +
                  std::string(fields[2]) + " " + std::string(fields[3]);
-  return read_operations(rest, position, why);
+  // A whole FEN, as many suites write it: two whole numbers are its counters.
+  std::string_view after = rest;
+  std::string halfmove(next_word(after)), fullmove(next_word(after));
+  bool counted = is_count(halfmove) && is_count(fullmove);
+  if (counted) position.fen += " " + halfmove + " " + fullmove;
+  return read_operations(counted ? after : rest, counted, position, why);
 }
 
 }  // namespace

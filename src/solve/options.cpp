@@ -30,14 +30,16 @@ bool parse_shard(const std::string& text, int& shard, int& shards) {
 const char* const HELP =
     R"(usage: tarvolin-solve --epd SUITE.epd --engine cmd=PATH [WORD...] [--engine ...]
                       --time SECONDS --out RESULT.pgn [--concurrency N] [--shard K/N] [--rerun]
+                      [--label solution|id]
        tarvolin-solve --merge OUT.pgn IN.pgn... [--epd SUITE.epd]
 
 Runs UCI or xboard engines over an EPD test suite and writes, or extends, the result file
 that tarvolin rates: one game per position, one entry per engine ('Name' 1.234s or 'Name'
 >LIMITs).
 
-  --epd SUITE.epd       the test suite: four FEN fields, then bm and/or am (SAN), id,
-                        hmvc, fmvn; checked whole before any engine starts
+  --epd SUITE.epd       the test suite: four FEN fields (castling also as in Chess960) or
+                        six with the move counters, then bm, am (SAN) and/or dm (mate in N),
+                        id, hmvc, fmvn; checked whole before any engine starts
   --engine WORD...      one engine, given by the words up to the next option; repeat for
                         each engine:
                           proto=uci|xboard    the protocol it speaks (default: uci)
@@ -55,6 +57,9 @@ that tarvolin rates: one game per position, one entry per engine ('Name' 1.234s 
                         (default: 1)
   --shard K/N           run only the suite's positions K, K+N, K+2N, ... (default: 1/1)
   --rerun               run engines again where the file has their entry (default: off)
+  --label solution|id   the label of a position new to the file: its id (else Pos N) and
+                        the solution as the suite writes it ('WAC.002 Rxb2', 'x am Qh5',
+                        'x dm 3'), or the id alone (default: solution)
   --merge OUT IN...     merge result files into OUT, later files' entries winning; games
                         match on the four FEN fields; a file that is not a result file (not
                         text, or text without a game with a FEN tag) stops the merge before
@@ -89,6 +94,8 @@ int parse_options(int argc, char** argv, Options& options) {
   app.add_option("--concurrency", options.concurrency)->check(CLI::Range(1, 256));
   app.add_option("--shard", shard_text);
   app.add_flag("--rerun", options.rerun);
+  std::string label = "solution";
+  app.add_option("--label", label)->check(CLI::IsMember({"solution", "id"}));
   app.add_option("--merge", options.merge)->expected(2, -1);
   try {
     app.parse(argc, argv);
@@ -100,10 +107,12 @@ int parse_options(int argc, char** argv, Options& options) {
     return 0;
   }
   if (!options.merge.empty()) {
-    for (const char* other : {"--engine", "--time", "--out", "--concurrency", "--shard", "--rerun"})
+    for (const char* other :
+         {"--engine", "--time", "--out", "--concurrency", "--shard", "--rerun", "--label"})
       if (app.count(other) > 0) return usage_error("--merge takes no other option but --epd");
     return -1;
   }
+  options.label_solution = label == "solution";
   if (options.epd.empty() || engine_words.empty() || options.time_text.empty() ||
       options.out.empty())
     return usage_error("--epd, --engine, --time and --out are required");

@@ -16,6 +16,7 @@ struct Options {
   int concurrency = 1;
   int shard = 1, shards = 1;
   bool rerun = false;
+  bool label_solution = true;      // --label solution (else id): what a new game's label holds
   std::vector<std::string> merge;  // OUT then IN..., when merging
 };
 

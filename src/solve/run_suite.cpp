@@ -95,7 +95,7 @@ void record(Shared& shared, const Task& task,
                            std::to_string(position.number) + " (" + position.label() +
                            "): a failure");
     shared.progress.record(engine, outcome.kind == SearchOutcome::solved, outcome.seconds);
-    GameTags tags{shared.setup.event, position.label(), position.fen};
+    GameTags tags{shared.setup.event, position.label(shared.setup.label_solution), position.fen};
     std::string before;
     if (!shared.doc.has_position(position.fen)) {
       auto later = shared.added.upper_bound(position.number);

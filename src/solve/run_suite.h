@@ -22,6 +22,7 @@ struct RunSetup {
   std::string out_path, event, time_text;
   long long time_ms = 0;
   std::vector<std::string> names;  // per engine, as written into the file
+  bool label_solution = true;      // a new game's label: the id and the solution, else the id
 };
 
 // Each worker owns one session per engine. Returns 0 when every task ran,

@@ -126,7 +126,8 @@ int solve_command(int argc, char** argv) {
                      std::filesystem::path(options.epd).stem(),
                      options.time_text,
                      options.time_ms,
-                     {}};
+                     {},
+                     options.label_solution};
   if (!settle_names(workers[0], time_width, run_setup.names, why)) return fail(why, 2);
 
   RunPlan plan = plan_run(suite, options, run_setup.names, doc);

@@ -23,10 +23,15 @@ TEST(ChessLegality, ReasonsForImpossiblePositions) {
       {"k7/8/8/8/8/8/8/R6K w - -", "black is in check with white to move"},
       {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", ""},
       {"r3k2r/8/8/8/8/8/8/R3K2R w kqQK -", ""},  // any order
-      {"r3k2r/8/8/8/8/8/8/R3K1R1 w K -", "castling right K without king and rook"},
-      {"r3k2r/8/8/8/8/8/8/R2K3R w Q -", "castling right Q without king and rook"},
+      {"r3k2r/8/8/8/8/8/8/R3K3 w K -", "castling right K without king and rook"},
+      {"r3k2r/8/8/8/8/8/8/4K2R w Q -", "castling right Q without king and rook"},
       {"r3k3/8/8/8/8/8/8/4K3 w k -", "castling right k without king and rook"},
-      {"1r2k3/8/8/8/8/8/8/4K3 w q -", "castling right q without king and rook"},
+      {"4k2r/8/8/8/8/8/8/4K3 w q -", "castling right q without king and rook"},
+      // Chess960: KQkq name the outermost rook on that wing, file letters any rook.
+      {"r3k2r/8/8/8/8/8/8/R3K1R1 w K -", ""},
+      {"rk4r1/8/8/8/8/8/8/R1K1R3 w EAga -", ""},
+      {"k7/8/8/8/8/8/8/4K2R w F -", "castling right F without king and rook"},
+      {"k7/8/8/8/8/8/4K3/7R w H -", "castling right H without king and rook"},
       {"7k/8/8/3pP3/8/8/8/7K w - d6", ""},
       {"7k/8/8/8/3Pp3/8/8/7K b - d3", ""},
       {"7k/8/8/3pP3/8/8/8/7K w - d3", "en-passant square d3 is not on rank 6"},

@@ -167,6 +167,8 @@ TEST(ChessNotation, EveryLegalMoveReadsBackFromSanAndLan) {
                               "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
                               "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -",
                               "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -",
+                              "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf -",
+                              "rk5r/8/8/8/8/8/8/RK5R w KQkq -",
                               QUEENS,
                               SAME_FILE,
                               PASSANT};
@@ -183,7 +185,9 @@ TEST(ChessNotation, EveryLegalMoveReadsBackFromSanAndLan) {
         SanReading reading = read_san(position, to_san(position, move));
         EXPECT_TRUE(reading.status == SanReading::found && reading.move == move)
             << fen_fields(position) << " " << to_san(position, move);
-        EXPECT_EQ(read_lan(position, to_lan(move)), move) << fen_fields(position);
+        CastlingLan form =
+            position.chess960 ? CastlingLan::king_takes_rook : CastlingLan::king_target;
+        EXPECT_EQ(read_lan(position, to_lan(move, form)), move) << fen_fields(position);
         ++checked;
       }
   }

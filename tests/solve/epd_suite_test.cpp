@@ -50,7 +50,10 @@ TEST(EpdSuite, BadLinesStopWithTheirNumber) {
       {"7k/8/8/8/8/8/8/R6K w - e9 bm Ra8;", "malformed en-passant field"},
       {"7k/8/8/8/8/8/8/R6K w - e3 bm Ra8;",
        "en-passant square e3 is not on rank 6 for the side to move"},
-      {"7k/8/8/8/8/8/8/R6K w - - id \"x\";", "neither bm nor am"},
+      {"7k/8/8/8/8/8/8/R6K w - - 0 id \"x\";", "no bm, am or dm"},
+      {"7k/8/8/8/8/8/8/R6K w - - dm 501;", "dm 501 is not a mate in 1 to 500 moves"},
+      {"7k/8/8/8/8/8/8/R6K w - - dm 0;", "dm 0 is not a mate in 1 to 500 moves"},
+      {"7k/8/8/8/8/8/8/R6K w - - dm 1 2;", "dm takes one number"},
       {"7k/8/8/8/8/8/8/R6K w - - bm;", "bm without a move"},
       {"7k/8/8/8/8/8/8/R6K b - - bm Ra8;", "bm Ra8 is not a legal move"},  // black's turn
       {"7k/8/8/8/8/8/8/R6K w - - bm Ra8 Qb2;", "bm Qb2 is not a legal move"},
@@ -64,6 +67,27 @@ TEST(EpdSuite, BadLinesStopWithTheirNumber) {
     std::string error;
     EXPECT_FALSE(read_suite(in, suite, error)) << line;
     EXPECT_EQ(error, std::string("line 3: ") + reason) << line;
+  }
+}
+
+// EPD as suites have it: move counters in the FEN (which beat hmvc and
+// fmvn), comments, dm; the label with the solution as written.
+TEST(EpdSuite, CountersMatesAndTheSolutionInTheLabel) {
+  const std::tuple<const char*, const char*, const char*, int> cases[] = {
+      {"w - - 5 40 bm Ra8#; id \"back\"; hmvc 1; fmvn 2;", "w - - 5 40", "back Ra8#", 0},
+      {"w - - 0 1 c0 \"mate; now\"; dm 1;", "w - - 0 1", "Pos 1 dm 1", 1},
+      {"w - - dm 1; am Kh2; bm Ra8 Ra7; id x;", "w - - 0 1", "x Ra8 Ra7 am Kh2 dm 1", 1},
+      {"w - - am Kh2; hmvc 3; fmvn 9;", "w - - 3 9", "Pos 1 am Kh2", 0},
+  };
+  for (const auto& [rest, fen, label, mate_in] : cases) {
+    std::istringstream in(std::string("6k1/5ppp/8/8/8/8/8/R5K1 ") + rest);
+    std::vector<SuitePosition> suite;
+    std::string error;
+    ASSERT_TRUE(read_suite(in, suite, error)) << rest << ": " << error;
+    EXPECT_EQ(suite[0].fen, std::string("6k1/5ppp/8/8/8/8/8/R5K1 ") + fen);
+    EXPECT_EQ(suite[0].label(true), label);
+    EXPECT_EQ(std::string(label).rfind(suite[0].label(false) + " ", 0), 0u);  // the bare id
+    EXPECT_EQ(suite[0].mate_in, mate_in);
   }
 }
 
@@ -111,6 +135,8 @@ TEST(EpdSuite, EngineMovesAgainstSuiteMoves) {
       {"7k/8/8/R7/8/8/8/RN3N1K w - - bm Nfd2;", "b1d2", false},
       {"7k/8/8/R7/8/8/8/RN3N1K w - - am Nfd2;", "b1d2", true},
       {"7k/8/8/R7/8/8/8/RN3N1K w - - am Nfd2;", "b1b3", false},  // through its own rook
+      {"rk5r/8/8/8/8/8/8/RK5R w HAha - bm O-O;", "b1h1", true},  // Chess960
+      {"rk5r/8/8/8/8/8/8/RK5R w HAha - bm O-O;", "b1g1", false},
   };
   for (const auto& [line, move, right] : cases) {
     std::istringstream in(line);
@@ -118,6 +144,7 @@ TEST(EpdSuite, EngineMovesAgainstSuiteMoves) {
     std::string error;
     ASSERT_TRUE(read_suite(in, suite, error)) << line << ": " << error;
     EXPECT_EQ(suite[0].is_correct(move), right) << line << " " << move;
+    EXPECT_EQ(suite[0].chess960, std::string(line).find("HAha") != std::string::npos);
   }
 }
 

@@ -37,6 +37,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
       {"time not a number", epd + " --time abc --out o.pgn", "--time 'abc'"},
       {"time zero", epd + " --time 0 --out o.pgn", "--time '0'"},
       {"shard past its count", epd + rest + " --shard 3/2", "--shard '3/2'"},
+      {"label of no kind", epd + rest + " --label name", "--label"},
       {"no --out", epd + " --time 1", "required"},
       {"no --engine", "--epd s.epd" + rest, "required"},
       {"unknown engine word", epd + " hash=1" + rest, "unknown engine setting 'hash'"},
@@ -89,7 +90,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
   EXPECT_EQ(help.out.rfind("usage: tarvolin-solve", 0), 0u);
   for (const char* option :
        {"--epd", "--engine", "cmd=", "name=", "arg=", "option.", "--time", "--out", "--concurrency",
-        "(default: 1)", "--shard", "--rerun", "--merge", "Exit codes"})
+        "(default: 1)", "--shard", "--rerun", "--label", "--merge", "Exit codes"})
     EXPECT_TRUE(contains(help.out, option));
 }
 

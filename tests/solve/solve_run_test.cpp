@@ -7,12 +7,15 @@
 namespace tarvolin::solve::testing {
 namespace {
 
+// Past the 79 characters of a label that the rating program keeps.
+#define LONG_ID "Castling on the queen's side, which a label of the rating program holds in part"
+
 const char* const SUITE =
     "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - bm O-O; id \"castle\";\n"
     "r7/1P5k/8/8/8/8/7p/5K2 w - - bm bxa8=Q; id \"promote\";\n"
     "7k/8/8/3pP3/8/8/8/7K w - d6 am exd6; id \"avoid\";\n"
     "7k/8/8/R7/8/8/8/RN3N1K w - - bm Nfd2;\n"
-    "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - hmvc 4; fmvn 30; bm O-O-O;\n";
+    "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - hmvc 4; fmvn 30; bm O-O-O; id \"" LONG_ID "\";\n";
 
 // Alpha: castles by taking its rook, promotes (its second PV is no PV), avoids the capture late
 // (nor is its info string), shows the right knight then plays the other one, castles at once.
@@ -51,7 +54,8 @@ TEST(SolveRun, FakeEnginesThroughTheRatingProgram) {
   EXPECT_EQ(comments[F3], "{'Alpha' 3.100s, 'Beta Engine' >5s}");
   EXPECT_EQ(comments[F4], "{'Alpha' >5s, 'Beta Engine' >5s}");
   ASSERT_EQ(comments[F5].rfind("{'Alpha' 0.0", 0), 0u) << comments[F5];  // wall clock, no PV
-  EXPECT_TRUE(contains(text, "[Annotator \"Pos 4\"]"));
+  EXPECT_TRUE(contains(text, "[Annotator \"Pos 4 Nfd2\"]\n"));
+  EXPECT_TRUE(contains(text, "[Annotator \"" LONG_ID " O-O-O\"]\n"));
   EXPECT_EQ(count_lines("alpha.log", "ucinewgame"), 5);
   // Solved, share, mean, median, not run, kept. Alpha took 1.2, 1.3 and 3.1 s and
   // one at once; Beta 2 s.
@@ -83,11 +87,12 @@ TEST(SolveRun, OldEntriesCrashesAndHangsCostOnlyTheirPositions) {
       "position 7k/8/8/3pP3\ninfo depth 1 pv h1g1\nwait-stop\nhang\n" +
       std::string(ALPHA);
   std::string command = "--epd suite.epd " + fake_engine("alpha", script) + " option.Hash=8 " +
-                        fake_engine("beta", BETA) + " --time 0.2 --out out.pgn";
+                        fake_engine("beta", BETA) + " --time 0.2 --out out.pgn --label id";
   Finished run = run_solve(command);
   EXPECT_EQ(run.exit_code, 1);
   std::string text = dir.read("out.pgn");
   EXPECT_EQ(text.rfind(foreign + mine + "\n[Event \"suite\"]", 0), 0u) << text;
+  EXPECT_TRUE(contains(text, "[Annotator \"Pos 4\"]\n"));  // --label id: the bare id
   EXPECT_EQ(count_lines("alpha.log", "go movetime 200"), 4);
   EXPECT_TRUE(contains(run.err, "warning: engine 'Alpha' crashed on position 2 (promote)"));
   EXPECT_TRUE(contains(run.err,

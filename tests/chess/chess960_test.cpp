@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+#include "chess/fen.h"
+#include "chess/lan.h"
+#include "chess/legality.h"
+#include "chess/movegen.h"
+#include "chess/san.h"
+
+namespace tarvolin::chess {
+namespace {
+
+Position at(const char* fen) {
+  std::string why;
+  std::optional<Position> position = read_fen(fen, why);
+  EXPECT_TRUE(position) << fen << ": " << why;
+  EXPECT_EQ(illegal_reason(position.value_or(Position{})), "") << fen;
+  return position.value_or(Position{});
+}
+
+// The position, whether it is Chess960, and its castling moves as the king
+// taking its rook. Hand-counted: what blocks and what attacks.
+TEST(Chess960, CastlingMoves) {
+  const std::tuple<const char*, bool, const char*> cases[] = {
+      {"k7/8/8/8/8/8/8/5KR1 w G -", true, "f1g1"},   // king and rook swap squares
+      {"k4r2/8/8/8/8/8/8/6KR w K -", true, "g1h1"},  // the king stays; f1 is only the rook's
+      {"k5r1/8/8/8/8/8/8/6KR w H -", true, ""},      // in check
+      {"7k/8/8/8/8/8/8/RK1N4 w Q -", true, ""},      // the rook's square d1 taken
+      {"3r3k/8/8/8/8/8/8/RK6 w A -", true, "b1a1"},  // d1 attacked, only the rook's
+      {"2r4k/8/8/8/8/8/8/RK6 w Q -", true, ""},      // the king would land in check
+      {"k3r3/8/8/8/8/8/8/2K4R w H -", true, ""},     // and passes e1
+      {"k7/8/8/8/8/8/8/1KR5 w C -", true, "b1c1"},   // the king passes the rook's square
+      {"k7/8/8/8/8/8/8/4K1RR w G -", true, "e1g1"},  // the inner rook
+      {"k7/8/8/8/8/8/8/4K1RR w K -", false, ""},     // the outer one, g1 in the way
+      {"rk5r/8/8/8/8/8/8/RK5R b kq -", true, "b8h8 b8a8"},
+  };
+  for (const auto& [fen, chess960, castles] : cases) {
+    Position position = at(fen);
+    EXPECT_EQ(position.chess960, chess960) << fen;
+    std::string got;
+    for (const Move& move : legal_moves(position))
+      if (move.kind == MoveKind::castle)
+        got.append(got.empty() ? "" : " ").append(to_lan(move, CastlingLan::king_takes_rook));
+    EXPECT_EQ(got, castles) << fen;
+  }
+}
+
+// In Chess960 only the king taking its rook is castling: f1g1 is a king
+// step, b1g1 nothing. SAN is the same in both.
+TEST(Chess960, CastlingInLanAndSan) {
+  const Position position = at("4k3/8/8/8/8/8/8/R4K1R w HA -");
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"f1h1", "O-O", "f1g1"}, {"f1g1", "Kg1", "f1g1"},   {"f1a1", "O-O-O", "f1c1"},
+      {"f1c1", nullptr, ""},   {"Kf1xh1", "O-O", "f1g1"},
+  };
+  for (const auto& [text, san, standard] : cases) {
+    std::optional<Move> move = read_lan(position, text);
+    ASSERT_EQ(bool(move), san != nullptr) << text;
+    if (!move) continue;
+    EXPECT_EQ(to_san(position, *move), san) << text;
+    EXPECT_EQ(read_san(position, san).move, *move) << text;
+    EXPECT_EQ(to_lan(*move), standard) << text;
+  }
+  EXPECT_EQ(fen_fields(position), "4k3/8/8/8/8/8/8/R4K1R w HA -");
+}
+
+Position mirrored(const Position& position) {
+  Position mirror = position;
+  for (int square = 0; square < 64; ++square) {
+    char piece = position.board[square ^ 56];
+    mirror.board[square] = piece == EMPTY ? EMPTY : piece ^ ('a' - 'A');  // the other colour
+  }
+  mirror.side = opposite(position.side);
+  mirror.castle_rook = {position.castle_rook[black], position.castle_rook[white]};
+  return mirror;  // en passant: none in these positions
+}
+
+// Published Chess960 counts, and the standard start written as Chess960;
+// each position's colour mirror gives the same counts.
+TEST(Chess960, Perft) {
+  const std::pair<const char*, std::vector<std::uint64_t>> cases[] = {
+      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha - 0 1", {20, 400, 8902}},
+      {"bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9",
+       {21, 528, 12189, 326672}},
+      {"2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9", {21, 807, 18002, 667366}},
+      {"qbbnnrkr/2pp2pp/p7/1p2pp2/8/P3PP2/1PPP1KPP/QBBNNR1R w hf - 0 9", {22, 593, 13440}},
+  };
+  for (const auto& [fen, counts] : cases) {
+    Position position = at(fen);
+    EXPECT_EQ(write_fen(position), fen);
+    Position mirror = mirrored(position);
+    for (std::size_t depth = 1; depth <= counts.size(); ++depth) {
+      EXPECT_EQ(perft(position, static_cast<int>(depth)), counts[depth - 1]) << fen << " " << depth;
+      EXPECT_EQ(perft(mirror, static_cast<int>(depth)), counts[depth - 1]) << fen << " mirrored";
+    }
+    EXPECT_EQ(write_fen(position), fen);  // every move taken back whole
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin::chess
