@@ -16,6 +16,8 @@ struct Options {
   int concurrency = 1;
   int shard = 1, shards = 1;
   bool rerun = false;
+  long long hold_ms = 0;           // --hold: 0 runs every search to the limit
+  std::string summary_json;        // --summary-json FILE
   std::vector<std::string> merge;  // OUT then IN..., when merging
 };
 

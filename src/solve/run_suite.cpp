@@ -132,6 +132,7 @@ SearchOutcome run_one(Shared& shared, Engine& session, std::size_t engine,
 }
 
 void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions) {
+  for (auto& session : sessions) session->set_hold(static_cast<double>(shared.setup.hold_ms));
   while (!shared.abort) {
     std::size_t index = shared.next++;
     if (index >= shared.tasks.size()) return;

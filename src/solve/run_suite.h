@@ -21,6 +21,7 @@ struct Task {
 struct RunSetup {
   std::string out_path, event, time_text;
   long long time_ms = 0;
+  long long hold_ms = 0;           // searches stop once settled this long; 0 never
   std::vector<std::string> names;  // per engine, as written into the file
 };
 

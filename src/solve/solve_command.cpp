@@ -122,11 +122,9 @@ int solve_command(int argc, char** argv) {
   char widest[64];
   std::snprintf(widest, sizeof widest, "%.3f", options.time_ms / 500.0 + 100);
   std::size_t time_width = std::max(options.time_text.size() + 2, std::string(widest).size() + 1);
-  RunSetup run_setup{options.out,
-                     std::filesystem::path(options.epd).stem(),
-                     options.time_text,
-                     options.time_ms,
-                     {}};
+  RunSetup run_setup{options.out,       std::filesystem::path(options.epd).stem(),
+                     options.time_text, options.time_ms,
+                     options.hold_ms,   {}};
   if (!settle_names(workers[0], time_width, run_setup.names, why)) return fail(why, 2);
 
   RunPlan plan = plan_run(suite, options, run_setup.names, doc);
