@@ -60,6 +60,22 @@ void Progress::say(const std::string& message) {
   if (drawn_) std::cerr << line() << std::flush;
 }
 
+std::vector<EngineRow> Progress::rows() const {
+  std::vector<EngineRow> rows;
+  for (const EngineTally& tally : engines_) {
+    EngineRow row{tally.name, tally.solved, tally.tried, tally.failed, tally.kept, {}, {}};
+    if (!tally.times.empty()) {
+      std::vector<double> t = tally.times;
+      std::sort(t.begin(), t.end());
+      std::size_t n = t.size();
+      row.mean = std::accumulate(t.begin(), t.end(), 0.0) / static_cast<double>(n);
+      row.median = n % 2 ? t[n / 2] : (t[n / 2 - 1] + t[n / 2]) / 2;
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
 void Progress::summary(std::ostream& out) {
   if (drawn_) std::cerr << "\n";
   drawn_ = false;
@@ -69,25 +85,22 @@ void Progress::summary(std::ostream& out) {
   std::snprintf(row, sizeof row, "%-*s  %9s  %7s  %9s  %9s  %7s  %s\n", static_cast<int>(width),
                 "engine", "solved", "share", "mean", "median", "not run", "kept");
   out << row;
-  for (EngineTally& tally : engines_) {
+  for (const EngineRow& tally : rows()) {
     std::string solved = std::to_string(tally.solved) + "/" + std::to_string(tally.tried);
     std::string share = "-", mean = "-", median = "-";
     if (tally.tried > 0) {
       std::snprintf(row, sizeof row, "%.1f %%", 100.0 * tally.solved / tally.tried);
       share = row;
     }
-    if (!tally.times.empty()) {
-      std::vector<double>& t = tally.times;
-      std::sort(t.begin(), t.end());
-      std::size_t n = t.size();
-      std::snprintf(row, sizeof row, "%.3fs", std::accumulate(t.begin(), t.end(), 0.0) / n);
+    if (tally.mean && tally.median) {
+      std::snprintf(row, sizeof row, "%.3fs", *tally.mean);
       mean = row;
-      std::snprintf(row, sizeof row, "%.3fs", n % 2 ? t[n / 2] : (t[n / 2 - 1] + t[n / 2]) / 2);
+      std::snprintf(row, sizeof row, "%.3fs", *tally.median);
       median = row;
     }
     out << tally.name << std::string(width - std::min(width, tally.name.size()), ' ');
     std::snprintf(row, sizeof row, "  %9s  %7s  %9s  %9s  %7d  %d\n", solved.c_str(), share.c_str(),
-                  mean.c_str(), median.c_str(), tally.failed, tally.kept);
+                  mean.c_str(), median.c_str(), tally.not_run, tally.kept);
     out << row;
   }
   for (const std::string& note : notes_) out << note << "\n";

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "solve/summary_json.h"
+
 namespace tarvolin::solve {
 
 class Progress {
@@ -28,6 +30,8 @@ class Progress {
   void say(const std::string& message);
   // Ends the progress line and prints the table, then the notes.
   void summary(std::ostream& out);
+  // The table's rows.
+  std::vector<EngineRow> rows() const;
 
  private:
   struct EngineTally {

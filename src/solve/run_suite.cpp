@@ -1,5 +1,6 @@
 #include "solve/run_suite.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -40,6 +41,7 @@ struct Shared {
   std::map<int, std::string> added;
   // Per engine, over all workers: failed starts since the last good one.
   std::vector<int> failed_starts;
+  std::vector<PositionResult> results;
 };
 
 bool given_up(Shared& shared, std::size_t engine) {
@@ -78,8 +80,12 @@ void record(Shared& shared, const Task& task,
   std::lock_guard lock(shared.mutex);
   const SuitePosition& position = *task.position;
   bool changed = false;
+  PositionResult& result = shared.results.emplace_back(
+      PositionResult{position.number, position.label(), position.fen, {}});
   for (const auto& [engine, outcome] : results) {
     const std::string& name = shared.setup.names[engine];
+    EngineResult& done = result.engines.emplace_back();
+    done.engine = engine;
     if (outcome.kind != SearchOutcome::solved && outcome.kind != SearchOutcome::unsolved) {
       shared.failed = true;
       shared.progress.unrun(engine);
@@ -102,7 +108,11 @@ void record(Shared& shared, const Task& task,
       if (later != shared.added.end()) before = later->second;
       shared.added.emplace(position.number, position.fen);
     }
-    shared.doc.set_entry(tags, entry_text(name, outcome, shared.setup.time_text), before);
+    done.ran = true;
+    done.entry = entry_text(name, outcome, shared.setup.time_text);
+    done.solved = outcome.kind == SearchOutcome::solved;
+    done.seconds = outcome.seconds;
+    shared.doc.set_entry(tags, done.entry, before);
     changed = true;
   }
   shared.progress.position_done();
@@ -148,8 +158,8 @@ void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions) {
 
 int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
               std::vector<std::vector<std::unique_ptr<Engine>>>& workers, ResultDoc& doc,
-              Progress& progress) {
-  Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}};
+              Progress& progress, std::vector<PositionResult>& results) {
+  Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}, {}};
   shared.failed_starts.assign(setup.names.size(), 0);
   if (workers.size() == 1) {
     work(shared, workers[0]);
@@ -158,6 +168,9 @@ int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
     for (auto& sessions : workers) threads.emplace_back(work, std::ref(shared), std::ref(sessions));
     for (std::thread& thread : threads) thread.join();
   }
+  std::sort(shared.results.begin(), shared.results.end(),
+            [](const PositionResult& a, const PositionResult& b) { return a.number < b.number; });
+  for (PositionResult& result : shared.results) results.push_back(std::move(result));
   return shared.failed ? 1 : 0;
 }
 

@@ -27,9 +27,10 @@ struct RunSetup {
 
 // Each worker owns one session per engine. Returns 0 when every task ran,
 // 1 when some engine crashed or hung or the file could not be written.
+// Appends what each position's engines did to results, in suite order.
 int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
               std::vector<std::vector<std::unique_ptr<Engine>>>& workers, ResultDoc& doc,
-              Progress& progress);
+              Progress& progress, std::vector<PositionResult>& results);
 
 // "'Name' 1.234s" or "'Name' >LIMITs".
 std::string entry_text(const std::string& name, const SearchOutcome& outcome,

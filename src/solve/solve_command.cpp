@@ -14,6 +14,7 @@
 #include "solve/result_text_check.h"
 #include "solve/run_suite.h"
 #include "solve/suite_file.h"
+#include "solve/summary_json.h"
 
 namespace tarvolin::solve {
 
@@ -145,8 +146,12 @@ int solve_command(int argc, char** argv) {
       progress.warn("engine '" + run_setup.names[engine] + "' does not play Chess960: its " +
                     std::to_string(left_out[engine]) + " Chess960 positions are left out");
   note_kept(plan, options, run_setup.names, progress);
-  int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress);
+  std::vector<PositionResult> results;
+  int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress, results);
   progress.summary(std::cout);
+  if (!options.summary_json.empty() &&
+      !replace_file(options.summary_json, summary_json(progress.rows(), results), why))
+    return fail(why, 1);
   return code;
 }
 
