@@ -1,8 +1,10 @@
 #include "solve/progress.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <numeric>
@@ -19,16 +21,78 @@ std::string clock_text(double seconds) {
   return text;
 }
 
-Progress::Progress(std::vector<std::string> engines, int positions)
-    : total_(positions), terminal_(::isatty(2) != 0) {
+namespace {
+
+// Set while live lines are on the screen: Ctrl-C ends them and shows the
+// cursor again, then stops the run as it always has.
+volatile std::sig_atomic_t live_on_screen = 0;
+
+void on_interrupt(int signal) {
+  if (live_on_screen) {
+    const char text[] = "\n\033[?25h";
+    [[maybe_unused]] ssize_t written = ::write(2, text, sizeof text - 1);
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+std::size_t terminal_width() {
+  winsize size{};
+  if (::ioctl(2, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 80;
+}
+
+}  // namespace
+
+Progress::Progress(std::vector<std::string> engines, int positions, bool terminal, LiveSetup live)
+    : total_(positions), terminal_(terminal), live_(std::move(live)) {
   for (std::string& name : engines) engines_.push_back({std::move(name), 0, 0, 0, 0, {}});
   start_ = last_print_ = std::chrono::steady_clock::now();
+  workers_.resize(live_.workers);
+  started_.resize(live_.workers);
+  if (terminal_) {
+    std::signal(SIGINT, on_interrupt);
+    ticker_ = std::thread(&Progress::tick, this);
+  }
+}
+
+Progress::~Progress() {
+  {
+    std::lock_guard lock(mutex_);
+    ending_ = true;
+  }
+  wake_.notify_all();
+  if (ticker_.joinable()) ticker_.join();
+}
+
+void Progress::tick() {
+  std::unique_lock lock(mutex_);
+  while (!ending_) {
+    draw();
+    wake_.wait_for(lock, std::chrono::seconds(1));
+  }
 }
 
 void Progress::record(std::size_t engine, bool solved, double seconds) {
+  std::lock_guard lock(mutex_);
   EngineTally& tally = engines_[engine];
   ++tally.tried;
   if (solved) ++tally.solved, tally.times.push_back(seconds);
+}
+
+void Progress::unrun(std::size_t engine) {
+  std::lock_guard lock(mutex_);
+  ++engines_[engine].failed;
+}
+
+void Progress::kept(std::size_t engine, int entries) {
+  std::lock_guard lock(mutex_);
+  engines_[engine].kept = entries;
+}
+
+void Progress::note(const std::string& line) {
+  std::lock_guard lock(mutex_);
+  notes_.push_back(line);
 }
 
 std::string Progress::line() const {
@@ -37,30 +101,84 @@ std::string Progress::line() const {
   for (const EngineTally& tally : engines_)
     text += " " + tally.name + " " + std::to_string(tally.solved);
   text += ", elapsed " + clock_text(elapsed);
+  // From the positions done, which --hold makes shorter than the limit;
+  // before the first, the most the limit allows.
   if (done_ > 0 && done_ < total_)
     text += ", left ~" + clock_text(elapsed / done_ * (total_ - done_));
+  else if (done_ == 0 && terminal_ && live_.limit_s > 0)
+    text += ", left at most " +
+            clock_text(live_.limit_s * static_cast<double>(engines_.size()) * total_ /
+                       static_cast<double>(std::max<std::size_t>(1, live_.workers)));
   return text;
 }
 
+void Progress::erase() {
+  if (drawn_ == 0) return;
+  std::cerr << "\r";
+  if (drawn_ > 1) std::cerr << "\033[" << drawn_ - 1 << "A";
+  std::cerr << "\033[J";
+  drawn_ = 0;
+}
+
+void Progress::draw() {
+  if (!terminal_ || ending_) return;
+  auto now = std::chrono::steady_clock::now();
+  LiveSnapshot snapshot{total_, live_.limit_text, workers_, line()};
+  for (std::size_t k = 0; k < workers_.size(); ++k)
+    snapshot.workers[k].elapsed_s = std::chrono::duration<double>(now - started_[k]).count();
+  std::vector<std::string> lines = live_lines(snapshot, terminal_width());
+  erase();
+  std::cerr << "\033[?25l";
+  for (std::size_t k = 0; k < lines.size(); ++k) std::cerr << (k ? "\n" : "") << lines[k];
+  std::cerr << std::flush;
+  drawn_ = lines.size();
+  live_on_screen = 1;
+}
+
 void Progress::position_done() {
+  std::lock_guard lock(mutex_);
   ++done_;
   auto now = std::chrono::steady_clock::now();
-  if (terminal_) {
-    std::cerr << "\r\033[K" << line() << std::flush;
-    drawn_ = true;
-  } else if (now - last_print_ >= std::chrono::seconds(5) || done_ == total_) {
+  if (!terminal_ && (now - last_print_ >= std::chrono::seconds(5) || done_ == total_)) {
     std::cerr << line() << "\n" << std::flush;
     last_print_ = now;
   }
 }
 
+void Progress::searching(std::size_t worker, int task, const std::string& label,
+                         std::size_t engine) {
+  std::lock_guard lock(mutex_);
+  if (worker >= workers_.size()) return;
+  workers_[worker] = {true, task, label, engines_[engine].name, 0, {}, {}, false};
+  started_[worker] = std::chrono::steady_clock::now();
+}
+
+void Progress::idle(std::size_t worker) {
+  std::lock_guard lock(mutex_);
+  if (worker < workers_.size()) workers_[worker] = WorkerLive{};
+}
+
+void Progress::pv(std::size_t worker, std::optional<int> depth, const std::string& move,
+                  bool right) {
+  std::lock_guard lock(mutex_);
+  if (worker >= workers_.size()) return;
+  WorkerLive& live = workers_[worker];
+  live.depth = depth ? depth : live.depth;
+  live.move = move;
+  live.right = right;
+}
+
 void Progress::say(const std::string& message) {
-  if (drawn_) std::cerr << "\r\033[K";
+  std::lock_guard lock(mutex_);
+  bool live = drawn_ > 0;
+  erase();
   std::cerr << "tarvolin-solve: " << message << "\n";
-  if (drawn_) std::cerr << line() << std::flush;
+  if (live) draw();
+  std::cerr << std::flush;
 }
 
 std::vector<EngineRow> Progress::rows() const {
+  std::lock_guard lock(mutex_);
   std::vector<EngineRow> rows;
   for (const EngineTally& tally : engines_) {
     EngineRow row{tally.name, tally.solved, tally.tried, tally.failed, tally.kept, {}, {}};
@@ -77,8 +195,17 @@ std::vector<EngineRow> Progress::rows() const {
 }
 
 void Progress::summary(std::ostream& out) {
-  if (drawn_) std::cerr << "\n";
-  drawn_ = false;
+  {
+    std::lock_guard lock(mutex_);
+    if (drawn_ > 0) {
+      erase();
+      std::cerr << line() << "\n\033[?25h" << std::flush;
+    }
+    ending_ = true;
+    live_on_screen = 0;
+  }
+  wake_.notify_all();
+  if (ticker_.joinable()) ticker_.join();
   std::size_t width = 6;
   for (const EngineTally& tally : engines_) width = std::max(width, tally.name.size());
   char row[160];

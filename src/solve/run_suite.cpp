@@ -141,17 +141,26 @@ SearchOutcome run_one(Shared& shared, Engine& session, std::size_t engine,
   return outcome;
 }
 
-void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions) {
-  for (auto& session : sessions) session->set_hold(static_cast<double>(shared.setup.hold_ms));
+void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions, std::size_t worker) {
+  WorkerWatch watch(shared.progress, worker);
+  for (auto& session : sessions) {
+    session->set_hold(static_cast<double>(shared.setup.hold_ms));
+    session->set_watch(&watch);
+  }
   while (!shared.abort) {
     std::size_t index = shared.next++;
-    if (index >= shared.tasks.size()) return;
+    if (index >= shared.tasks.size()) break;
     const Task& task = shared.tasks[index];
     std::vector<std::pair<std::size_t, SearchOutcome>> results;
-    for (std::size_t engine : task.engines)
+    for (std::size_t engine : task.engines) {
+      shared.progress.searching(worker, static_cast<int>(index + 1), task.position->label(),
+                                engine);
       results.emplace_back(engine, run_one(shared, *sessions[engine], engine, *task.position));
+    }
     record(shared, task, results);
   }
+  shared.progress.idle(worker);
+  for (auto& session : sessions) session->set_watch(nullptr);
 }
 
 }  // namespace
@@ -162,10 +171,11 @@ int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
   Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}, {}};
   shared.failed_starts.assign(setup.names.size(), 0);
   if (workers.size() == 1) {
-    work(shared, workers[0]);
+    work(shared, workers[0], 0);
   } else {
     std::vector<std::thread> threads;
-    for (auto& sessions : workers) threads.emplace_back(work, std::ref(shared), std::ref(sessions));
+    for (std::size_t k = 0; k < workers.size(); ++k)
+      threads.emplace_back(work, std::ref(shared), std::ref(workers[k]), k);
     for (std::thread& thread : threads) thread.join();
   }
   std::sort(shared.results.begin(), shared.results.end(),

@@ -1,5 +1,7 @@
 #include "solve/solve_command.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -140,7 +142,8 @@ int solve_command(int argc, char** argv) {
     workers.emplace_back();
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
-  Progress progress(run_setup.names, static_cast<int>(tasks.size()));
+  Progress progress(run_setup.names, static_cast<int>(tasks.size()), ::isatty(2) != 0,
+                    {worker_count, options.time_text, static_cast<double>(options.time_ms) / 1000});
   for (std::size_t engine = 0; engine < left_out.size(); ++engine)
     if (left_out[engine] > 0)
       progress.warn("engine '" + run_setup.names[engine] + "' does not play Chess960: its " +
