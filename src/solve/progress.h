@@ -65,6 +65,8 @@ class Progress {
   void draw();   // with mutex_ held
   void erase();  // with mutex_ held
   void tick();
+  void start_live();
+  void end_live();  // with mutex_ held
 
   mutable std::mutex mutex_;
   std::vector<EngineTally> engines_;
