@@ -8,6 +8,7 @@
 #include "solve/engine_process.h"
 #include "solve/engine_setup.h"
 #include "solve/epd_suite.h"
+#include "solve/search_follow.h"
 
 namespace tarvolin::solve {
 
@@ -39,6 +40,15 @@ class Engine {
   virtual bool usable() const = 0;
   // Whether positions with Chess960 castling can be given to it.
   virtual bool plays_chess960() const { return false; }
+
+  // Searches stop once a right answer has held for hold_ms (0: never).
+  void set_hold(double hold_ms) { hold_ms_ = hold_ms; }
+  // Told each PV of the running search; null for none.
+  void set_watch(SearchWatch* watch) { watch_ = watch; }
+
+ protected:
+  double hold_ms_ = 0;
+  SearchWatch* watch_ = nullptr;
 };
 
 // How long an engine may take over its hand-shake and each answer that

@@ -49,8 +49,7 @@ bool EngineSession::open(std::string& why) {
 
 SearchOutcome EngineSession::search(const SuitePosition& position, long long limit_ms) {
   SearchOutcome outcome;
-  Clock::time_point start = Clock::now();
-  std::vector<PvReport> pvs;
+  SearchFollow follow(position, hold_ms_, watch_);
   std::optional<std::string> bestmove;
   // What ended the wait for an answer: the engine's end, or the deadline
   // passing while it waited for outcome.waited_for.
@@ -67,21 +66,32 @@ SearchOutcome EngineSession::search(const SuitePosition& position, long long lim
     got = EngineProcess::Read::closed;
     outcome.waited_for = "bestmove";
     if (process_.send("go movetime " + std::to_string(limit_ms))) {
-      start = Clock::now();
-      Clock::time_point deadline = start + std::chrono::milliseconds(limit_ms) + GRACE;
+      follow.start();
+      Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit_ms) + GRACE;
       bool stopped = false;
       std::string line;
       while (!bestmove) {
-        got = process_.read_line(line, deadline);
+        Clock::time_point wake = follow.wake(deadline);
+        got = process_.read_line(line, wake);
         if (got == EngineProcess::Read::closed) break;
+        bool settled = got == EngineProcess::Read::line
+                           ? follow.add(read_pv_line(line, follow.ms()))
+                           : wake < deadline && follow.settled_now();
+        if (settled) {
+          // The answer has held long enough: its time is known, the rest
+          // of the limit would only confirm it. One grace for the move.
+          follow.stopped();
+          process_.send("stop");
+          deadline = Clock::now() + GRACE;
+        }
         if (got == EngineProcess::Read::timeout) {
-          if (stopped) break;
+          if (wake < deadline) continue;
+          if (stopped || follow.held()) break;
           stopped = true;  // past limit and grace: "stop", then one more grace
           process_.send("stop");
           deadline = Clock::now() + GRACE;
           continue;
         }
-        if (std::optional<PvReport> pv = read_pv_line(line, ms_since(start))) pvs.push_back(*pv);
         bestmove = read_bestmove(line);
       }
       // A move forced out by "stop" is no answer in time.
@@ -89,9 +99,7 @@ SearchOutcome EngineSession::search(const SuitePosition& position, long long lim
     }
   }
   if (bestmove) {
-    auto correct = [&](std::string_view move) { return position.is_correct(move); };
-    std::optional<double> seconds =
-        solution_seconds(pvs, *bestmove, ms_since(start), correct, position.mate_in);
+    std::optional<double> seconds = follow.seconds(*bestmove, follow.ms());
     outcome.kind = seconds ? SearchOutcome::solved : SearchOutcome::unsolved;
     outcome.seconds = seconds.value_or(0);
     outcome.waited_for.clear();

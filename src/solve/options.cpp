@@ -30,7 +30,7 @@ bool parse_shard(const std::string& text, int& shard, int& shards) {
 const char* const HELP =
     R"(usage: tarvolin-solve --epd SUITE.epd --engine cmd=PATH [WORD...] [--engine ...]
                       --time SECONDS --out RESULT.pgn [--concurrency N] [--shard K/N] [--rerun]
-                      [--label solution|id]
+                      [--label solution|id] [--hold SECONDS] [--summary-json FILE]
        tarvolin-solve --merge OUT.pgn IN.pgn... [--epd SUITE.epd]
 
 Runs UCI or xboard engines over an EPD test suite and writes, or extends, the result file
@@ -60,6 +60,11 @@ that tarvolin rates: one game per position, one entry per engine ('Name' 1.234s 
   --label solution|id   the label of a position new to the file: its id (else Pos N) and
                         the solution as the suite writes it ('WAC.002 Rxb2', 'x am Qh5',
                         'x dm 3'), or the id alone (default: solution)
+  --hold SECONDS        stop a search once its right first move (for a mate position, with
+                        its mate) has held this long: the entry is the time that move
+                        was found; an engine that would have changed its mind later is
+                        counted as solved (default: off, every search runs to the limit)
+  --summary-json FILE   also write the table and this run's entries per position as JSON
   --merge OUT IN...     merge result files into OUT, later files' entries winning; games
                         match on the four FEN fields; a file that is not a result file (not
                         text, or text without a game with a FEN tag) stops the merge before
@@ -83,6 +88,7 @@ int parse_options(int argc, char** argv, Options& options) {
   CLI::App app{"", "tarvolin-solve"};
   std::vector<std::vector<std::string>> engine_words;
   std::string shard_text;
+  std::string hold_text;
   bool help = false;
   // The help text above says what each option means.
   app.set_help_flag();
@@ -96,6 +102,8 @@ int parse_options(int argc, char** argv, Options& options) {
   app.add_flag("--rerun", options.rerun);
   std::string label = "solution";
   app.add_option("--label", label)->check(CLI::IsMember({"solution", "id"}));
+  app.add_option("--hold", hold_text);
+  app.add_option("--summary-json", options.summary_json);
   app.add_option("--merge", options.merge)->expected(2, -1);
   try {
     app.parse(argc, argv);
@@ -110,6 +118,8 @@ int parse_options(int argc, char** argv, Options& options) {
     for (const char* other :
          {"--engine", "--time", "--out", "--concurrency", "--shard", "--rerun", "--label"})
       if (app.count(other) > 0) return usage_error("--merge takes no other option but --epd");
+    for (const char* other : {"--hold", "--summary-json"})
+      if (app.count(other) > 0) return usage_error("--merge takes no other option but --epd");
     return -1;
   }
   options.label_solution = label == "solution";
@@ -118,6 +128,8 @@ int parse_options(int argc, char** argv, Options& options) {
     return usage_error("--epd, --engine, --time and --out are required");
   if (!parse_limit(options.time_text, options.time_ms))
     return usage_error("--time '" + options.time_text + "' is not a positive number of seconds");
+  if (app.count("--hold") > 0 && !parse_limit(hold_text, options.hold_ms))
+    return usage_error("--hold '" + hold_text + "' is not a positive number of seconds");
   if (!shard_text.empty() && !parse_shard(shard_text, options.shard, options.shards))
     return usage_error("--shard '" + shard_text + "' is not K/N with 1 <= K <= N");
   for (const std::vector<std::string>& words : engine_words) {

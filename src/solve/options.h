@@ -17,6 +17,8 @@ struct Options {
   int shard = 1, shards = 1;
   bool rerun = false;
   bool label_solution = true;      // --label solution (else id): what a new game's label holds
+  long long hold_ms = 0;           // --hold: 0 runs every search to the limit
+  std::string summary_json;        // --summary-json FILE
   std::vector<std::string> merge;  // OUT then IN..., when merging
 };
 

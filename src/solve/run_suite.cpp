@@ -1,5 +1,6 @@
 #include "solve/run_suite.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -40,6 +41,7 @@ struct Shared {
   std::map<int, std::string> added;
   // Per engine, over all workers: failed starts since the last good one.
   std::vector<int> failed_starts;
+  std::vector<PositionResult> results;
 };
 
 bool given_up(Shared& shared, std::size_t engine) {
@@ -78,8 +80,12 @@ void record(Shared& shared, const Task& task,
   std::lock_guard lock(shared.mutex);
   const SuitePosition& position = *task.position;
   bool changed = false;
+  PositionResult& result = shared.results.emplace_back(
+      PositionResult{position.number, position.label(), position.fen, {}});
   for (const auto& [engine, outcome] : results) {
     const std::string& name = shared.setup.names[engine];
+    EngineResult& done = result.engines.emplace_back();
+    done.engine = engine;
     if (outcome.kind != SearchOutcome::solved && outcome.kind != SearchOutcome::unsolved) {
       shared.failed = true;
       shared.progress.unrun(engine);
@@ -102,7 +108,11 @@ void record(Shared& shared, const Task& task,
       if (later != shared.added.end()) before = later->second;
       shared.added.emplace(position.number, position.fen);
     }
-    shared.doc.set_entry(tags, entry_text(name, outcome, shared.setup.time_text), before);
+    done.ran = true;
+    done.entry = entry_text(name, outcome, shared.setup.time_text);
+    done.solved = outcome.kind == SearchOutcome::solved;
+    done.seconds = outcome.seconds;
+    shared.doc.set_entry(tags, done.entry, before);
     changed = true;
   }
   shared.progress.position_done();
@@ -131,32 +141,46 @@ SearchOutcome run_one(Shared& shared, Engine& session, std::size_t engine,
   return outcome;
 }
 
-void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions) {
+void work(Shared& shared, std::vector<std::unique_ptr<Engine>>& sessions, std::size_t worker) {
+  WorkerWatch watch(shared.progress, worker);
+  for (auto& session : sessions) {
+    session->set_hold(static_cast<double>(shared.setup.hold_ms));
+    session->set_watch(&watch);
+  }
   while (!shared.abort) {
     std::size_t index = shared.next++;
-    if (index >= shared.tasks.size()) return;
+    if (index >= shared.tasks.size()) break;
     const Task& task = shared.tasks[index];
     std::vector<std::pair<std::size_t, SearchOutcome>> results;
-    for (std::size_t engine : task.engines)
+    for (std::size_t engine : task.engines) {
+      shared.progress.searching(worker, static_cast<int>(index + 1), task.position->label(),
+                                engine);
       results.emplace_back(engine, run_one(shared, *sessions[engine], engine, *task.position));
+    }
     record(shared, task, results);
   }
+  shared.progress.idle(worker);
+  for (auto& session : sessions) session->set_watch(nullptr);
 }
 
 }  // namespace
 
 int run_tasks(const RunSetup& setup, const std::vector<Task>& tasks,
               std::vector<std::vector<std::unique_ptr<Engine>>>& workers, ResultDoc& doc,
-              Progress& progress) {
-  Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}};
+              Progress& progress, std::vector<PositionResult>& results) {
+  Shared shared{setup, tasks, doc, progress, {}, {}, {}, false, {}, {}, {}};
   shared.failed_starts.assign(setup.names.size(), 0);
   if (workers.size() == 1) {
-    work(shared, workers[0]);
+    work(shared, workers[0], 0);
   } else {
     std::vector<std::thread> threads;
-    for (auto& sessions : workers) threads.emplace_back(work, std::ref(shared), std::ref(sessions));
+    for (std::size_t k = 0; k < workers.size(); ++k)
+      threads.emplace_back(work, std::ref(shared), std::ref(workers[k]), k);
     for (std::thread& thread : threads) thread.join();
   }
+  std::sort(shared.results.begin(), shared.results.end(),
+            [](const PositionResult& a, const PositionResult& b) { return a.number < b.number; });
+  for (PositionResult& result : shared.results) results.push_back(std::move(result));
   return shared.failed ? 1 : 0;
 }
 

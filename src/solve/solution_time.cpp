@@ -46,6 +46,23 @@ std::optional<int> read_score(std::string_view& text) {
   return static_cast<int>(*value);
 }
 
+// The first PV of the run at the end of pvs whose first moves are all
+// correct (and, with mate_in, all score the mate); pvs.size() without one.
+std::size_t run_start(const std::vector<PvReport>& pvs,
+                      const std::function<bool(std::string_view)>& correct, int mate_in) {
+  auto holds = [&](const PvReport& pv) {
+    if (!correct(pv.first_move)) return false;
+    return mate_in <= 0 || (pv.mate && *pv.mate > 0 && *pv.mate <= mate_in);
+  };
+  std::size_t first = pvs.size();
+  while (first > 0 && holds(pvs[first - 1])) --first;
+  return first;
+}
+
+double engine_ms(const PvReport& pv) {
+  return pv.time_ms ? static_cast<double>(*pv.time_ms) : pv.wall_ms;
+}
+
 }  // namespace
 
 std::optional<PvReport> read_pv_line(std::string_view line, double wall_ms) {
@@ -59,6 +76,9 @@ std::optional<PvReport> read_pv_line(std::string_view line, double wall_ms) {
       if (index && *index != 1) return std::nullopt;
     } else if (word == "score") {
       report.mate = read_score(line);
+    } else if (word == "depth") {
+      std::optional<long long> depth = number(next_word(line));
+      if (depth && *depth >= 0 && *depth <= 10000) report.depth = static_cast<int>(*depth);
     } else if (word == "time") {
       report.time_ms = number(next_word(line));
     } else if (word == "pv") {
@@ -79,20 +99,26 @@ std::optional<double> solution_seconds(const std::vector<PvReport>& pvs,
                                        const std::function<bool(std::string_view)>& correct,
                                        int mate_in) {
   if (!correct(bestmove)) return std::nullopt;
-  auto holds = [&](const PvReport& pv) {
-    if (!correct(pv.first_move)) return false;
-    return mate_in <= 0 || (pv.mate && *pv.mate > 0 && *pv.mate <= mate_in);
-  };
-  std::size_t first_of_run = pvs.size();
-  while (first_of_run > 0 && holds(pvs[first_of_run - 1])) --first_of_run;
+  std::size_t first_of_run = run_start(pvs, correct, mate_in);
   if (first_of_run == pvs.size()) {
     // Only an announced mate shows that the engine saw it.
     if (mate_in > 0) return std::nullopt;
     return bestmove_wall_ms / 1000.0;
   }
-  const PvReport& found = pvs[first_of_run];
-  double ms = found.time_ms ? static_cast<double>(*found.time_ms) : found.wall_ms;
-  return ms / 1000.0;
+  return engine_ms(pvs[first_of_run]) / 1000.0;
+}
+
+bool settled(const std::vector<PvReport>& pvs, double now_ms, double hold_ms,
+             const std::function<bool(std::string_view)>& correct, int mate_in) {
+  std::size_t first = run_start(pvs, correct, mate_in);
+  if (first == pvs.size()) return false;
+  double engine_now = now_ms;
+  for (std::size_t k = pvs.size(); k-- > 0;)
+    if (pvs[k].time_ms) {
+      engine_now = static_cast<double>(*pvs[k].time_ms) + (now_ms - pvs[k].wall_ms);
+      break;
+    }
+  return engine_now - engine_ms(pvs[first]) >= hold_ms;
 }
 
 }  // namespace tarvolin::solve

@@ -15,6 +15,7 @@ struct PvReport {
   std::optional<int> mate;           // moves to mate: > 0 the side to move mates, < 0 it is mated
   std::optional<long long> time_ms;  // the engine's own "time", when given
   double wall_ms = 0;                // since "go", when the line arrived
+  std::optional<int> depth = {};     // plies, when given
 };
 
 // The first PV of an "info" line (no multipv, or multipv 1); nullopt for
@@ -34,5 +35,13 @@ std::optional<double> solution_seconds(const std::vector<PvReport>& pvs,
                                        const std::string& bestmove, double bestmove_wall_ms,
                                        const std::function<bool(std::string_view)>& correct,
                                        int mate_in = 0);
+
+// Whether a search may be stopped early: its last PVs form the run that
+// solution_seconds would count, and that run has lasted hold_ms of the
+// engine's own time by now_ms (wall time since "go"). The engine's time now
+// is that of its last timed PV plus the wall time since that PV came, or
+// the wall time when it gives none.
+bool settled(const std::vector<PvReport>& pvs, double now_ms, double hold_ms,
+             const std::function<bool(std::string_view)>& correct, int mate_in = 0);
 
 }  // namespace tarvolin::solve

@@ -1,5 +1,7 @@
 #include "solve/solve_command.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -14,6 +16,7 @@
 #include "solve/result_text_check.h"
 #include "solve/run_suite.h"
 #include "solve/suite_file.h"
+#include "solve/summary_json.h"
 
 namespace tarvolin::solve {
 
@@ -122,11 +125,9 @@ int solve_command(int argc, char** argv) {
   char widest[64];
   std::snprintf(widest, sizeof widest, "%.3f", options.time_ms / 500.0 + 100);
   std::size_t time_width = std::max(options.time_text.size() + 2, std::string(widest).size() + 1);
-  RunSetup run_setup{options.out,
-                     std::filesystem::path(options.epd).stem(),
-                     options.time_text,
-                     options.time_ms,
-                     {},
+  RunSetup run_setup{options.out,           std::filesystem::path(options.epd).stem(),
+                     options.time_text,     options.time_ms,
+                     options.hold_ms,       {},
                      options.label_solution};
   if (!settle_names(workers[0], time_width, run_setup.names, why)) return fail(why, 2);
 
@@ -142,14 +143,19 @@ int solve_command(int argc, char** argv) {
     workers.emplace_back();
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
-  Progress progress(run_setup.names, static_cast<int>(tasks.size()));
+  Progress progress(run_setup.names, static_cast<int>(tasks.size()), ::isatty(2) != 0,
+                    {worker_count, options.time_text, static_cast<double>(options.time_ms) / 1000});
   for (std::size_t engine = 0; engine < left_out.size(); ++engine)
     if (left_out[engine] > 0)
       progress.warn("engine '" + run_setup.names[engine] + "' does not play Chess960: its " +
                     std::to_string(left_out[engine]) + " Chess960 positions are left out");
   note_kept(plan, options, run_setup.names, progress);
-  int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress);
+  std::vector<PositionResult> results;
+  int code = tasks.empty() ? 0 : run_tasks(run_setup, tasks, workers, doc, progress, results);
   progress.summary(std::cout);
+  if (!options.summary_json.empty() &&
+      !replace_file(options.summary_json, summary_json(progress.rows(), results), why))
+    return fail(why, 1);
   return code;
 }
 

@@ -109,6 +109,7 @@ std::optional<PvReport> read_thinking_line(std::string_view line, const chess::P
   report.first_move = *move;
   report.mate = mate_moves(*score);
   report.time_ms = *centis * 10;
+  if (*ply >= 0 && *ply <= 10000) report.depth = static_cast<int>(*ply);
   report.wall_ms = wall_ms;
   return report;
 }

@@ -50,7 +50,7 @@ void XboardSession::send_position(const SuitePosition& position) {
 
 SearchOutcome XboardSession::search(const SuitePosition& position, long long limit_ms) {
   SearchOutcome outcome;
-  std::vector<PvReport> pvs;
+  SearchFollow follow(position, hold_ms_, watch_);
   std::optional<std::string> move;  // the text after "move"
   process_.send("new");
   if (position.chess960) process_.send("variant fischerandom");
@@ -61,29 +61,39 @@ SearchOutcome XboardSession::search(const SuitePosition& position, long long lim
   process_.send("st " + std::to_string((limit_ms + 999) / 1000));
   outcome.waited_for = "pong";
   EngineProcess::Read got = sync(Clock::now() + HANDSHAKE);
-  Clock::time_point start = Clock::now();
   if (got == EngineProcess::Read::line) {
     got = EngineProcess::Read::closed;
     outcome.waited_for = "move";
     if (process_.send("go")) {
-      start = Clock::now();
-      Clock::time_point deadline = start + std::chrono::milliseconds(limit_ms);
-      int hurried = 0;  // "?" sent: at the limit, then after the grace
+      follow.start();
+      Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit_ms);
+      int hurried = 0;  // "?" sent: at the limit (or the held answer), then after the grace
       std::string line;
       while (!move) {
-        got = process_.read_line(line, deadline);
+        Clock::time_point wake = follow.wake(deadline);
+        got = process_.read_line(line, wake);
         if (got == EngineProcess::Read::closed) break;
+        std::optional<PvReport> pv;
+        if (got == EngineProcess::Read::line)
+          pv = read_thinking_line(line, position.position, follow.ms());
+        bool settled = pv ? follow.add(pv) : wake < deadline && follow.settled_now();
+        if (settled) {
+          // As at the limit: "?", and the grace for the move.
+          follow.stopped();
+          process_.send("?");
+          deadline = Clock::now() + GRACE;
+          hurried = 1;
+        }
         if (got == EngineProcess::Read::timeout) {
+          if (wake < deadline) continue;
           if (hurried == 2) break;
           process_.send("?");
           deadline = Clock::now() + GRACE;
           ++hurried;
           continue;
         }
-        if (std::optional<PvReport> pv =
-                read_thinking_line(line, position.position, ms_since(start)))
-          pvs.push_back(*pv);
-        else if (line.rfind("move ", 0) == 0)
+        if (pv) continue;
+        if (line.rfind("move ", 0) == 0)
           move = line.substr(5);
         else if (ends_game(line))
           move = line;
@@ -106,9 +116,7 @@ SearchOutcome XboardSession::search(const SuitePosition& position, long long lim
                                        : "played '" + *move + "', which is no legal move";
     return outcome;
   }
-  auto correct = [&](std::string_view text) { return position.is_correct(text); };
-  std::optional<double> seconds =
-      solution_seconds(pvs, *played, ms_since(start), correct, position.mate_in);
+  std::optional<double> seconds = follow.seconds(*played, follow.ms());
   outcome.kind = seconds ? SearchOutcome::solved : SearchOutcome::unsolved;
   outcome.seconds = seconds.value_or(0);
   return outcome;

@@ -78,5 +78,42 @@ TEST(SolutionTime, MateInTwoHeldFromTheFirstLineThatShowsIt) {
   }
 }
 
+TEST(SolutionTime, SettledOnceTheRightRunHeldLongEnough) {
+  // PVs as "time/wall move" (time -: none given), the mate the key move
+  // needs (0: none), now in wall ms; the hold is 1000 ms of engine time.
+  using Case = std::tuple<const char*, int, double, bool>;
+  const Case cases[] = {
+      {"100/110 ok|1300/1310 ok", 0, 1310, true},
+      {"200/210 ok|900/910 ok", 0, 1100, false},             // engine time 1090: held 890
+      {"200/210 ok|900/910 ok", 0, 1250, true},              // silence counts as held
+      {"100/100 ok|600/600 no|800/800 ok", 0, 1500, false},  // held since 800 only
+      {"100/100 no", 0, 5000, false},                        // a wrong move never settles
+      {"-/300 ok", 0, 1300, true},                           // no time: wall clock
+      {"-/300 ok", 0, 1299, false},
+      {"2500/5 ok", 0, 6, false},  // the engine's own clock, ahead of ours
+      {"", 0, 9000, false},
+      {"100/100 ok mate 2|200/200 ok", 2, 3000, false},  // the mate was lost
+      {"100/100 ok|500/500 ok mate 2", 2, 1500, true},
+      {"100/100 ok|500/500 ok mate 2", 2, 1400, false},
+      {"500/500 ok mate 3", 2, 3000, false},  // too slow a mate
+  };
+  for (const auto& [search, mate_in, now, expected] : cases) {
+    std::vector<PvReport> pvs;
+    std::istringstream in(search);
+    for (std::string pv; std::getline(in, pv, '|');) {
+      std::size_t slash = pv.find('/'), blank = pv.find(' ');
+      std::string time = pv.substr(0, slash), rest = pv.substr(blank + 1);
+      std::string move = rest.substr(0, rest.find(' '));
+      std::string score = rest.size() > move.size() ? " score" + rest.substr(move.size()) : "";
+      double wall = std::stod(pv.substr(slash + 1, blank - slash - 1));
+      pvs.push_back(
+          read_pv_line("info" + (time == "-" ? "" : " time " + time) + score + " pv " + move, wall)
+              .value());
+    }
+    auto right = [](std::string_view move) { return move == "ok"; };
+    EXPECT_EQ(settled(pvs, now, 1000, right, mate_in), expected) << search << " at " << now;
+  }
+}
+
 }  // namespace
 }  // namespace tarvolin::solve
