@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <sstream>
 #include <tuple>
 
 #include "solve/engine.h"
@@ -87,10 +86,8 @@ TEST(SolveXboard, OlderEngineWithoutFeaturesGetsEdit) {
 // Only an engine that offers the variant gets it before its position.
 TEST(SolveXboard, Chess960AsTheEngineOffersIt) {
   ScratchDir dir;
-  std::vector<SuitePosition> suite;
+  std::vector<SuitePosition> suite = suite_of(rook_suite(1));
   std::string why;
-  std::istringstream in(rook_suite(1));
-  ASSERT_TRUE(read_suite(in, suite, why)) << why;
   suite[0].chess960 = true;
   for (bool offered : {false, true}) {
     dir.write("c.script", "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
