@@ -146,17 +146,6 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
   ASSERT_EQ(comments.size(), 12u);
   for (int n = 1; n < 12; ++n)  // suite order, whatever finished first
     EXPECT_LT(text.find('"' + rook_fen(n - 1) + '"'), text.find('"' + rook_fen(n) + '"'));
-
-  // Three shards on their own, then merged: the same entries.
-  for (const char* k : {"1", "2", "3"}) {
-    std::string file = std::string("shard") + k + ".pgn";
-    Finished shard = run_solve(run + " --shard " + k + "/3 --out " + file + " --concurrency 2");
-    ASSERT_EQ(shard.exit_code, 0) << shard.err;
-    EXPECT_EQ(result_comments(dir.read(file)).size(), 4u);
-  }
-  EXPECT_TRUE(contains(dir.read("shard2.pgn"), rook_fen(4)));  // positions 2, 5, 8, 11
-  ASSERT_EQ(run_solve("--merge merged.pgn shard1.pgn shard2.pgn shard3.pgn").exit_code, 0);
-  EXPECT_EQ(result_comments(dir.read("merged.pgn")), comments);
 }
 
 // Two hash sizes of Debian's stockfish give the rating program two programs.

@@ -15,28 +15,15 @@ namespace {
 // coordinates after move numbers; it plays an illegal move on position 4,
 // moves too late on position 5 and thinks until "?" on position 6.
 std::string xeno_script() {
+  auto at = [](int k) { return "position " + rook_fen(k) + "\n"; };
   return "log xeno.log\nposition protover\nfeature myname=\"Xeno 1.0\" done=0\nsleep 100\n"
          "feature setboard=1 ping=1 memory=1 bogus=1 option=\"Style -combo Calm /// Wild\"\n"
-         "feature done=1\n"
-         "position " +
-         rook_fen(0) +
-         "\n1 10 10 100 Ra7 Kg8\n2 900 25 300 Ra8+ Kh7\nmove a1a8\n"
-         "position " +
-         rook_fen(1) +
-         "\n1 10 10 100 Ra1-a2 Kg8\n2 20 30 500 7 16000 0 Ra1-a8+\n"
-         "move Ra8+\n"
-         "position " +
-         rook_fen(2) +
-         "\n1 10 5 100 (+) 1. a1a5 Kg8\n2 30 15 200 1. a1a8 Kh7\n"
-         "move a1a8\n"
-         "position " +
-         rook_fen(3) +
-         "\nmove a1b2\n"
-         "position " +
-         rook_fen(4) +
-         "\nsleep 1500\nmove a1a8\n"
-         "position " +
-         rook_fen(5) + "\n1 10 5 100 Ra8+\nwait-stop\nmove a1a8\n";
+         "feature done=1\n" +
+         at(0) + "1 10 10 100 Ra7 Kg8\n2 900 25 300 Ra8+ Kh7\nmove a1a8\n" + at(1) +
+         "1 10 10 100 Ra1-a2 Kg8\n2 20 30 500 7 16000 0 Ra1-a8+\nmove Ra8+\n" + at(2) +
+         "1 10 5 100 (+) 1. a1a5 Kg8\n2 30 15 200 1. a1a8 Kh7\nmove a1a8\n" + at(3) +
+         "move a1b2\n" + at(4) + "sleep 1500\nmove a1a8\n" + at(5) +
+         "1 10 5 100 Ra8+\nwait-stop\nmove a1a8\n";
 }
 
 TEST(SolveXboard, FeaturesNotationsAndMisbehaviour) {
