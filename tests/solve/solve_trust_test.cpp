@@ -130,7 +130,6 @@ TEST(SolveTrust, WhatTheFileKeptIsSaid) {
   EXPECT_TRUE(contains(longer.out,
                        "\nSlow: 3 failures kept from the file had a shorter limit "
                        "than 2s (down to 0.5s); --rerun runs every position again\n"));
-  EXPECT_TRUE(contains(longer.out, "\nQuick: 3 failures kept"));
   Finished again = run_solve("--epd s.epd " + engines + " --time 2 --out o.pgn");
   EXPECT_EQ(again.exit_code, 0);
   EXPECT_EQ(count_lines("Slow.log", "go movetime 2000"), 3);
@@ -146,7 +145,7 @@ TEST(SolveTrust, AShardPastTheSuiteLeavesAnEmptyFile) {
   Finished run =
       run_solve("--epd s.epd " + slow_engine("Slow", 0) + " --time 1 --out p8.pgn --shard 8/8");
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(dir.exists("p8.pgn"));
+  EXPECT_TRUE(dir.exists("p8.pgn"));  // read gives "" for a missing file too
   EXPECT_EQ(dir.read("p8.pgn"), "");
   EXPECT_EQ(run.err,
             "tarvolin-solve: shard 8/8 holds none of the 6 positions of s.epd: p8.pgn "

@@ -70,27 +70,25 @@ TEST(SolveXboard, OlderEngineWithoutFeaturesGetsEdit) {
   EXPECT_EQ(comments["7K/8/8/8/8/8/8/r6k b - - 0 1"], "{'Old' 0.090s}");
 }
 
-// Only an engine that offers the variant gets it before its position.
-TEST(SolveXboard, Chess960AsTheEngineOffersIt) {
+// An engine that offers the variant gets it before its position (one that
+// does not is left out: SolveRun.MatesAndChess960InBothProtocols).
+TEST(SolveXboard, Chess960ToTheEngineThatOffersIt) {
   ScratchDir dir;
   std::vector<SuitePosition> suite = suite_of(rook_suite(1));
-  std::string why;
   suite[0].chess960 = true;
-  for (bool offered : {false, true}) {
-    dir.write("c.script", "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
-                              std::string(offered ? ",fischerandom" : "") +
-                              "\" done=1\nposition 7k/\n1 0 3 10 Ra8+\nmove a1a8\n");
-    EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
-    std::unique_ptr<Engine> engine = make_engine(setup);
-    ASSERT_TRUE(engine->open(why)) << why;
-    EXPECT_EQ(engine->plays_chess960(), offered);
-    if (!offered) continue;
-    SearchOutcome outcome = engine->search(suite[0], 500);
-    EXPECT_EQ(outcome.kind, SearchOutcome::solved);
-    EXPECT_DOUBLE_EQ(outcome.seconds, 0.03);
-    EXPECT_TRUE(contains(dir.read("c.log"),
-                         "new\nvariant fischerandom\nforce\nsetboard " + rook_fen(0) + "\n"));
-  }
+  dir.write("c.script",
+            "log c.log\nposition protover\nfeature setboard=1 variants=\"normal,fischerandom\" "
+            "done=1\nposition 7k/\n1 0 3 10 Ra8+\nmove a1a8\n");
+  EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
+  std::unique_ptr<Engine> engine = make_engine(setup);
+  std::string why;
+  ASSERT_TRUE(engine->open(why)) << why;
+  EXPECT_TRUE(engine->plays_chess960());
+  SearchOutcome outcome = engine->search(suite[0], 500);
+  EXPECT_EQ(outcome.kind, SearchOutcome::solved);
+  EXPECT_DOUBLE_EQ(outcome.seconds, 0.03);
+  EXPECT_TRUE(contains(dir.read("c.log"),
+                       "new\nvariant fischerandom\nforce\nsetboard " + rook_fen(0) + "\n"));
 }
 
 TEST(SolveXboard, Chess960PositionsLeftOutForEnginesThatCannot) {
