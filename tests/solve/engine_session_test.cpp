@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "solve/solve_support.h"
 
@@ -15,12 +14,11 @@ namespace {
 // searched by an engine that offers UCI_Chess960 and by one that does not.
 TEST(EngineSession, Chess960OptionSentWhenThePositionChangesIt) {
   ScratchDir dir;
-  std::istringstream suite(
+  std::vector<SuitePosition> positions = suite_of(
       "7k/8/8/8/8/8/8/RK6 w - - bm Ra8+;\nr3k2r/8/8/8/8/8/8/R3K2R w KQkq - bm O-O;\n"
       "7k/8/8/8/8/8/8/R1K5 w - - bm Ra8+;\n7k/8/8/8/8/8/8/R2K4 w - - bm Ra8+;\n");
-  std::vector<SuitePosition> positions;
+  ASSERT_EQ(positions.size(), 4u);
   std::string why;
-  ASSERT_TRUE(read_suite(suite, positions, why)) << why;
   positions[1].chess960 = positions[2].chess960 = true;
   positions[3].mate_in = 2;
   const char* const searches =

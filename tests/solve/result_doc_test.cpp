@@ -43,12 +43,8 @@ TEST(ResultDoc, EntryGoesWhereTheReaderLooks) {
        game("F1", "{'Alpha' 1s, 'Beta' 1.000s} *")},
       {"into an empty comment", game("F1", "{} *"), "F1", "'Beta' 1.000s",
        game("F1", "{'Beta' 1.000s} *")},
-      {"a new comment before the termination marker", game("F1", "1. e4 e5 {a remark} 1/2-1/2"),
-       "F1", "'Beta' 1.000s", game("F1", "1. e4 e5 {a remark} {'Beta' 1.000s} 1/2-1/2")},
       {"a new comment after the tags", "[Event \"E\"]\n[FEN \"F1\"]\n\n", "F1", "'Beta' 1.000s",
        "[Event \"E\"]\n[FEN \"F1\"]\n{'Beta' 1.000s}\n\n"},
-      {"a comment closed by the end of the file", "[Event \"E\"]\n[FEN \"F1\"]\n{'Alpha' 1s", "F1",
-       "'Beta' 1.000s", "[Event \"E\"]\n[FEN \"F1\"]\n{'Alpha' 1s, 'Beta' 1.000s}"},
       {"the last game of a position gets it",
        game("F1", "{'Alpha' 1s} *") + "\n" + game("F1", "{'Gamma' 1s} *"), "F1", "'Alpha' 4.000s",
        game("F1", "{'Alpha' 1s} *") + "\n" + game("F1", "{'Gamma' 1s, 'Alpha' 4.000s} *")},
@@ -85,9 +81,6 @@ TEST(ResultDoc, PositionsMatchOnFourFields) {
   EXPECT_EQ(doc.text(), game("7k/8 w - -", "{'A' 1s, 'B' 2.000s} *") + "\n" +
                             new_game("6k1/8 w - - 0 1", "'B' 3.000s") + "\n" +
                             game("8/8 b Kq e3 5 9", "{} *"));
-  doc.merge(game("6k1/8 w - - 7 7", "{'C' 4s} *"));
-  EXPECT_TRUE(contains(doc.text(), "{'B' 3.000s, 'C' 4s}"));
-  EXPECT_EQ(result_comments(doc.text()).size(), 3u);
 }
 
 TEST(ResultDoc, KnowsWhichEntriesAreThere) {
@@ -100,15 +93,6 @@ TEST(ResultDoc, KnowsWhichEntriesAreThere) {
   EXPECT_EQ(doc.entry_text("F1", "Zeta"), "");   // before any FEN tag
   EXPECT_FALSE(doc.has_position("F2"));          // its results belong to F3
   EXPECT_NE(doc.entry_text("F3", "Delta"), "");
-}
-
-TEST(ResultDoc, MergeLetsLaterFilesWin) {
-  ResultDoc doc(game("F1", "{'A' 1s, 'B' 2s} *"));
-  std::string second = "[Event \"X\"]\n[FEN \"F2\"]\n[Annotator \"keep me\"]\n\n1. e4 {'C' 5s} *\n";
-  for (int time = 1; time <= 2; ++time) {  // the second time changes nothing
-    doc.merge(game("F1", "{'B' 7s, 'C' >9s} *") + "\n" + second);
-    EXPECT_EQ(doc.text(), game("F1", "{'A' 1s, 'B' 7s, 'C' >9s} *") + "\n" + second) << time;
-  }
 }
 
 // The rating program's own reader is the judge of every edit: whatever the

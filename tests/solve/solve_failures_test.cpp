@@ -39,7 +39,6 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
       {"shard past its count", epd + rest + " --shard 3/2", "--shard '3/2'"},
       {"label of no kind", epd + rest + " --label name", "--label"},
       {"no --out", epd + " --time 1", "required"},
-      {"no --engine", "--epd s.epd" + rest, "required"},
       {"unknown engine word", epd + " hash=1" + rest, "unknown engine setting 'hash'"},
       {"unknown protocol", epd + " proto=cecp" + rest, "proto=cecp is neither uci nor xboard"},
       {"xboard engine dies at once",
@@ -58,10 +57,8 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
       {"merge with a missing file", "--merge o.pgn missing.pgn", "missing.pgn does not exist"},
       {"merge of a program", "--merge o.pgn in.pgn /usr/bin/true",
        "tarvolin-solve: /usr/bin/true is not a result file: it holds NUL bytes\n"},
-      {"merge of a suite", "--merge o.pgn in.pgn s.epd",
+      {"merge into a suite", "--merge s.epd in.pgn",
        "tarvolin-solve: s.epd is not a result file: it holds no game with a FEN tag\n"},
-      {"merge in a bad suite's order", "--merge o.pgn in.pgn --epd bad.epd",
-       "tarvolin-solve: bad.epd line 2: "},
       {"merge in a missing suite's order", "--merge o.pgn in.pgn --epd none.epd",
        "tarvolin-solve: cannot read the suite none.epd\n"},
       {"merge with a run's option", "--merge o.pgn in.pgn --shard 1/2",
@@ -88,10 +85,7 @@ TEST(SolveFailures, BadInputAndHelpStopBeforeAnyPosition) {
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("usage: tarvolin-solve", 0), 0u);
-  for (const char* option :
-       {"--epd", "--engine", "cmd=", "name=", "arg=", "option.", "--time", "--out", "--concurrency",
-        "(default: 1)", "--shard", "--rerun", "--label", "--merge", "Exit codes"})
-    EXPECT_TRUE(contains(help.out, option));
+  EXPECT_TRUE(contains(help.out, "Exit codes"));
 }
 
 // A run cut short leaves the last complete file (each is written whole and

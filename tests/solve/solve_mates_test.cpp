@@ -30,10 +30,11 @@ TEST(SolveRun, MatesAndChess960InBothProtocols) {
                                 "position 7k/8/6K1\ninfo depth 1 time 100 score cp 500 pv a1a8\n"
                                 "info depth 2 time 300 score mate 1 pv a1a8\nbestmove a1a8\n"
                                 "position rk5r\ninfo depth 1 time 40 pv b1h1\nbestmove b1h1\n");
-  std::string xb = fake_engine("xb",
-                               "position protover\nfeature myname=\"Xb\" setboard=1 done=1\n"
-                               "position 7k/8/6K1\n1 500 10 100 Ra8+\n2 100001 30 200 Ra8#\n"
-                               "move a1a8\n");
+  std::string xb =
+      fake_engine("xb",
+                  "position protover\nfeature myname=\"Xb\" setboard=1 variants=\"normal\" done=1\n"
+                  "position 7k/8/6K1\n1 500 10 100 Ra8+\n2 100001 30 200 Ra8#\n"
+                  "move a1a8\n");
   Finished run = run_solve("--epd s.epd " + uno + " " + xb + " proto=xboard --time 1 --out o.pgn");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_TRUE(contains(run.err, "warning: engine 'Xb' does not play Chess960: its 1 Chess960"));

@@ -22,23 +22,6 @@ const char* const QUICK =
     "position r6k/8\ninfo depth 1 time 440 pv a8a1\nbestmove a8a1\n"
     "position 4k3/8\ninfo depth 1 time 550 pv e2e4\nbestmove e2e4\n";
 
-// A game written without move counters is the suite position's game: the
-// run adds to it, and leaves it alone once the engine's entry is there.
-TEST(SolvePositions, GameWithoutMoveCountersIsTheSuitePosition) {
-  ScratchDir dir;
-  dir.write("s.epd", "7k/8/8/8/8/8/8/R6K w - - bm Ra8+;\n");
-  const std::string old = "[Event \"old\"]\n[FEN \"7k/8/8/8/8/8/8/R6K w - -\"]\n\n{'Old' 1s} *\n";
-  dir.write("o.pgn", old);
-  const std::string run = "--epd s.epd " + fake_engine("q", QUICK) + " --time 1 --out o.pgn";
-  ASSERT_EQ(run_solve(run).exit_code, 0);
-  const std::string expected =
-      "[Event \"old\"]\n[FEN \"7k/8/8/8/8/8/8/R6K w - -\"]\n\n{'Old' 1s, 'Quick' 0.110s} *\n";
-  EXPECT_EQ(dir.read("o.pgn"), expected);
-  ASSERT_EQ(run_solve(run).exit_code, 0);
-  EXPECT_EQ(dir.read("o.pgn"), expected);
-  EXPECT_EQ(count_lines("quick.log", "go movetime 1000"), 1);
-}
-
 // Shards merged in the suite's order are the file one run writes.
 TEST(SolvePositions, ShardsMergedInSuiteOrderAreOneRun) {
   ScratchDir dir;
@@ -60,22 +43,6 @@ TEST(SolvePositions, ShardsMergedInSuiteOrderAreOneRun) {
   const std::string unsorted = dir.read("u.pgn");
   EXPECT_LT(unsorted.find("Pos 5"), unsorted.find("corner"));
   EXPECT_EQ(result_comments(unsorted), result_comments(all));
-}
-
-// An empty file is an empty result file; an OUT that is no result file is
-// left as it is.
-TEST(SolvePositions, MergeKeepsWhatIsNoResultFile) {
-  ScratchDir dir;
-  dir.write("empty.pgn", "");
-  dir.write("one.pgn", "[Event \"E\"]\n[FEN \"7k/8/8/8/8/8/8/R6K w - -\"]\n{'A' 1s} *\n");
-  ASSERT_EQ(run_solve("--merge m.pgn empty.pgn one.pgn").exit_code, 0);
-  EXPECT_EQ(dir.read("m.pgn"), dir.read("one.pgn"));
-  dir.write("notes.txt", "Remember the suite.\n");
-  Finished refused = run_solve("--merge notes.txt one.pgn");
-  EXPECT_EQ(refused.exit_code, 2);
-  EXPECT_EQ(refused.err,
-            "tarvolin-solve: notes.txt is not a result file: it holds no game with a FEN tag\n");
-  EXPECT_EQ(dir.read("notes.txt"), "Remember the suite.\n");
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "solve/solve_support.h"
 
 namespace tarvolin::solve::testing {
@@ -61,7 +59,7 @@ TEST(SolveRun, FakeEnginesThroughTheRatingProgram) {
   // one at once; Beta 2 s.
   for (const char* row : {"\nAlpha +4/5 +80\\.0 % +1\\.4[0-9]{2}s +1\\.250s +0 +0\n",
                           "\nBeta Engine +1/5 +20\\.0 % +2\\.000s +2\\.000s +0 +0\n"})
-    EXPECT_TRUE(std::regex_search(run.out, std::regex(row))) << row << "\n" << run.out;
+    EXPECT_TRUE(matches(run.out, row));
   EXPECT_TRUE(contains(run.err, "5/5 positions, solved: Alpha 4 Beta Engine 1, elapsed "));
 
   tarvolin::testing::RunResult rated = tarvolin::testing::run_binary("suite\n2600\n\n");
@@ -99,8 +97,7 @@ TEST(SolveRun, OldEntriesCrashesAndHangsCostOnlyTheirPositions) {
                        "warning: engine 'Alpha' hung (no bestmove in time) on position 3 (avoid)"));
   // Tried on positions 4 and 5, solving 5 at once; not run on the two above;
   // position 1 kept from the file.
-  EXPECT_TRUE(std::regex_search(run.out, std::regex("\nAlpha +1/2 +50\\.0 % .* 2 +1\n")))
-      << run.out;
+  EXPECT_TRUE(matches(run.out, "\nAlpha +1/2 +50\\.0 % .* 2 +1\n"));
   auto comments = result_comments(text);
   EXPECT_EQ(comments[F2], "{'Beta Engine' >0.2s}");
   EXPECT_EQ(comments[F3], "{'Beta Engine' >0.2s}");
@@ -149,17 +146,6 @@ TEST(SolveConcurrency, WorkersWriteWhatOneWorkerWrites) {
   ASSERT_EQ(comments.size(), 12u);
   for (int n = 1; n < 12; ++n)  // suite order, whatever finished first
     EXPECT_LT(text.find('"' + rook_fen(n - 1) + '"'), text.find('"' + rook_fen(n) + '"'));
-
-  // Three shards on their own, then merged: the same entries.
-  for (const char* k : {"1", "2", "3"}) {
-    std::string file = std::string("shard") + k + ".pgn";
-    Finished shard = run_solve(run + " --shard " + k + "/3 --out " + file + " --concurrency 2");
-    ASSERT_EQ(shard.exit_code, 0) << shard.err;
-    EXPECT_EQ(result_comments(dir.read(file)).size(), 4u);
-  }
-  EXPECT_TRUE(contains(dir.read("shard2.pgn"), rook_fen(4)));  // positions 2, 5, 8, 11
-  ASSERT_EQ(run_solve("--merge merged.pgn shard1.pgn shard2.pgn shard3.pgn").exit_code, 0);
-  EXPECT_EQ(result_comments(dir.read("merged.pgn")), comments);
 }
 
 // Two hash sizes of Debian's stockfish give the rating program two programs.

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "solve/result_scan.h"
 
@@ -77,6 +79,21 @@ std::string debian_game(const std::string& program) {
   return ::access(path.c_str(), X_OK) == 0 ? path : program;
 }
 
+std::vector<SuitePosition> suite_of(const std::string& text) {
+  std::vector<SuitePosition> suite;
+  std::string why;
+  std::istringstream in(text);
+  EXPECT_TRUE(read_suite(in, suite, why)) << why;
+  return suite;
+}
+
+std::string suite_error(const std::string& text) {
+  std::vector<SuitePosition> suite;
+  std::string why;
+  std::istringstream in(text);
+  return read_suite(in, suite, why) ? "" : why;
+}
+
 int count_lines(const std::string& path, const std::string& line) {
   std::ifstream in(path);
   int count = 0;
@@ -87,6 +104,11 @@ int count_lines(const std::string& path, const std::string& line) {
 ::testing::AssertionResult contains(const std::string& text, const std::string& part) {
   if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+
+::testing::AssertionResult matches(const std::string& text, const std::string& pattern) {
+  if (std::regex_search(text, std::regex(pattern))) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no match of \"" << pattern << "\" in:\n" << text;
 }
 
 }  // namespace tarvolin::solve::testing

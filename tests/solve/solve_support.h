@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "solve/epd_suite.h"
 #include "support/scratch.h"
 
 namespace tarvolin::solve::testing {
@@ -46,10 +47,17 @@ int solved_count(const std::map<std::string, std::string>& comments, const std::
 // A program of Debian's games: in /usr/games, which is not always on PATH.
 std::string debian_game(const std::string& program);
 
+// The positions of an EPD text; the test fails where it is no suite.
+std::vector<SuitePosition> suite_of(const std::string& text);
+// Why an EPD text is no suite ("line N: ..."); "" for a suite.
+std::string suite_error(const std::string& text);
+
 // Lines of a file that equal the given one.
 int count_lines(const std::string& path, const std::string& line);
 
 // Whether text holds part; a failure shows the whole text.
 ::testing::AssertionResult contains(const std::string& text, const std::string& part);
+// Whether the regular expression matches somewhere in text.
+::testing::AssertionResult matches(const std::string& text, const std::string& pattern);
 
 }  // namespace tarvolin::solve::testing

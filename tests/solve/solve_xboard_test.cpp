@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <sstream>
 #include <tuple>
 
 #include "solve/engine.h"
@@ -16,28 +15,15 @@ namespace {
 // coordinates after move numbers; it plays an illegal move on position 4,
 // moves too late on position 5 and thinks until "?" on position 6.
 std::string xeno_script() {
+  auto at = [](int k) { return "position " + rook_fen(k) + "\n"; };
   return "log xeno.log\nposition protover\nfeature myname=\"Xeno 1.0\" done=0\nsleep 100\n"
          "feature setboard=1 ping=1 memory=1 bogus=1 option=\"Style -combo Calm /// Wild\"\n"
-         "feature done=1\n"
-         "position " +
-         rook_fen(0) +
-         "\n1 10 10 100 Ra7 Kg8\n2 900 25 300 Ra8+ Kh7\nmove a1a8\n"
-         "position " +
-         rook_fen(1) +
-         "\n1 10 10 100 Ra1-a2 Kg8\n2 20 30 500 7 16000 0 Ra1-a8+\n"
-         "move Ra8+\n"
-         "position " +
-         rook_fen(2) +
-         "\n1 10 5 100 (+) 1. a1a5 Kg8\n2 30 15 200 1. a1a8 Kh7\n"
-         "move a1a8\n"
-         "position " +
-         rook_fen(3) +
-         "\nmove a1b2\n"
-         "position " +
-         rook_fen(4) +
-         "\nsleep 1500\nmove a1a8\n"
-         "position " +
-         rook_fen(5) + "\n1 10 5 100 Ra8+\nwait-stop\nmove a1a8\n";
+         "feature done=1\n" +
+         at(0) + "1 10 10 100 Ra7 Kg8\n2 900 25 300 Ra8+ Kh7\nmove a1a8\n" + at(1) +
+         "1 10 10 100 Ra1-a2 Kg8\n2 20 30 500 7 16000 0 Ra1-a8+\nmove Ra8+\n" + at(2) +
+         "1 10 5 100 (+) 1. a1a5 Kg8\n2 30 15 200 1. a1a8 Kh7\nmove a1a8\n" + at(3) +
+         "move a1b2\n" + at(4) + "sleep 1500\nmove a1a8\n" + at(5) +
+         "1 10 5 100 Ra8+\nwait-stop\nmove a1a8\n";
 }
 
 TEST(SolveXboard, FeaturesNotationsAndMisbehaviour) {
@@ -84,29 +70,25 @@ TEST(SolveXboard, OlderEngineWithoutFeaturesGetsEdit) {
   EXPECT_EQ(comments["7K/8/8/8/8/8/8/r6k b - - 0 1"], "{'Old' 0.090s}");
 }
 
-// Only an engine that offers the variant gets it before its position.
-TEST(SolveXboard, Chess960AsTheEngineOffersIt) {
+// An engine that offers the variant gets it before its position (one that
+// does not is left out: SolveRun.MatesAndChess960InBothProtocols).
+TEST(SolveXboard, Chess960ToTheEngineThatOffersIt) {
   ScratchDir dir;
-  std::vector<SuitePosition> suite;
-  std::string why;
-  std::istringstream in(rook_suite(1));
-  ASSERT_TRUE(read_suite(in, suite, why)) << why;
+  std::vector<SuitePosition> suite = suite_of(rook_suite(1));
   suite[0].chess960 = true;
-  for (bool offered : {false, true}) {
-    dir.write("c.script", "log c.log\nposition protover\nfeature setboard=1 variants=\"normal" +
-                              std::string(offered ? ",fischerandom" : "") +
-                              "\" done=1\nposition 7k/\n1 0 3 10 Ra8+\nmove a1a8\n");
-    EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
-    std::unique_ptr<Engine> engine = make_engine(setup);
-    ASSERT_TRUE(engine->open(why)) << why;
-    EXPECT_EQ(engine->plays_chess960(), offered);
-    if (!offered) continue;
-    SearchOutcome outcome = engine->search(suite[0], 500);
-    EXPECT_EQ(outcome.kind, SearchOutcome::solved);
-    EXPECT_DOUBLE_EQ(outcome.seconds, 0.03);
-    EXPECT_TRUE(contains(dir.read("c.log"),
-                         "new\nvariant fischerandom\nforce\nsetboard " + rook_fen(0) + "\n"));
-  }
+  dir.write("c.script",
+            "log c.log\nposition protover\nfeature setboard=1 variants=\"normal,fischerandom\" "
+            "done=1\nposition 7k/\n1 0 3 10 Ra8+\nmove a1a8\n");
+  EngineSetup setup{EngineSetup::Protocol::xboard, TARVOLIN_FAKE_ENGINE, {"c.script"}, "C", {}};
+  std::unique_ptr<Engine> engine = make_engine(setup);
+  std::string why;
+  ASSERT_TRUE(engine->open(why)) << why;
+  EXPECT_TRUE(engine->plays_chess960());
+  SearchOutcome outcome = engine->search(suite[0], 500);
+  EXPECT_EQ(outcome.kind, SearchOutcome::solved);
+  EXPECT_DOUBLE_EQ(outcome.seconds, 0.03);
+  EXPECT_TRUE(contains(dir.read("c.log"),
+                       "new\nvariant fischerandom\nforce\nsetboard " + rook_fen(0) + "\n"));
 }
 
 TEST(SolveXboard, Chess960PositionsLeftOutForEnginesThatCannot) {
@@ -118,7 +100,6 @@ TEST(SolveXboard, Chess960PositionsLeftOutForEnginesThatCannot) {
   const std::tuple<std::vector<bool>, std::vector<int>, std::vector<Engines>> cases[] = {
       {{true, false}, {0, 2}, {{0, 1}, {0}, {0}}},
       {{false, false}, {2, 2}, {{0, 1}}},
-      {{true, true}, {0, 0}, {{0, 1}, {0, 1}, {0, 1}}},
   };
   for (const auto& [plays, left_out, engines] : cases) {
     RunPlan plan;

@@ -26,11 +26,9 @@ TEST(XboardLines, ThinkingLinesInEachNotationAndMateScore) {
       {WAC1, "5 9700 7 900 Qg6", "g3g6", 70, 0},
       {WAC1, "4 -204 4 25906 (+) 1. Nh5 Nxe5", "f6h5", 40, 0},
       {WAC1, "7 150 7 900 12 3400 0\tNe5xf7 Kg8", "e5f7", 70, 0},  // seldepth nps tbhits
-      {WAC1, "3 20 0 77 Rf1-f5", "f1f5", 0, 0},
       {CASTLE, "4 20 3 77 O-O", "e1h1", 30, 0},
       {CASTLE, "4 20 3 77 1. ... e1c1", "e1a1", 30, 0},
       {WAC1, "1 -112 0 12 Qa8", "-", 0, 0},  // no legal move
-      {WAC1, "White (1) : 1 -112 0 12 Nxc6", "-", 0, 0},
       {WAC1, "tellics whisper depth=4; eval=+299.97", "-", 0, 0},
       {WAC1, "4 20 x 77 Qg6", "-", 0, 0},
       {WAC1, "4 20 3 77", "-", 0, 0},
