@@ -64,24 +64,5 @@ TEST(Chess960, CastlingInLanAndSan) {
   EXPECT_EQ(fen_fields(position), "4k3/8/8/8/8/8/8/R4K1R w HA -");
 }
 
-// Published Chess960 counts, and the standard start written as Chess960.
-TEST(Chess960, Perft) {
-  const std::pair<const char*, std::vector<std::uint64_t>> cases[] = {
-      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha - 0 1", {20, 400, 8902}},
-      {"bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9",
-       {21, 528, 12189, 326672}},
-      {"2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9", {21, 807, 18002, 667366}},
-      {"qbbnnrkr/2pp2pp/p7/1p2pp2/8/P3PP2/1PPP1KPP/QBBNNR1R w hf - 0 9", {22, 593, 13440}},
-  };
-  for (const auto& [fen, counts] : cases) {
-    Position position = at(fen);
-    EXPECT_EQ(write_fen(position), fen);
-    for (std::size_t depth = 1; depth <= counts.size(); ++depth) {
-      EXPECT_EQ(perft(position, static_cast<int>(depth)), counts[depth - 1]) << fen << " " << depth;
-    }
-    EXPECT_EQ(write_fen(position), fen);  // every move taken back whole
-  }
-}
-
 }  // namespace
 }  // namespace tarvolin::chess

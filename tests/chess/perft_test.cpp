@@ -10,8 +10,8 @@
 namespace tarvolin::chess {
 namespace {
 
-// The published perft positions (position 4 also with the colours swapped)
-// and counts, depth 1 upwards, as deep as runs in a few seconds under the
+// The published perft positions (position 4 also with the colours swapped),
+// standard and Chess960, and counts, depth 1 upwards, as deep as runs in a few seconds under the
 // sanitizers.
 const std::pair<const char*, std::vector<std::uint64_t>> PERFT[] = {
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", {20, 400, 8902, 197281}},
@@ -21,6 +21,11 @@ const std::pair<const char*, std::vector<std::uint64_t>> PERFT[] = {
     {"r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", {6, 264, 9467}},
     {"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", {44, 1486, 62379}},
     {"r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10", {46, 2079, 89890}},
+    // Chess960, the first the standard start with its castling as file letters.
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha - 0 1", {20, 400, 8902}},
+    {"bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9", {21, 528, 12189, 326672}},
+    {"2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9", {21, 807, 18002, 667366}},
+    {"qbbnnrkr/2pp2pp/p7/1p2pp2/8/P3PP2/1PPP1KPP/QBBNNR1R w hf - 0 9", {22, 593, 13440}},
 };
 
 TEST(ChessPerft, PublishedCounts) {

@@ -74,6 +74,24 @@ int solved_count(const std::map<std::string, std::string>& comments, const std::
   return solved;
 }
 
+void rate_wac10(const std::string& engines, const std::string& seconds, const std::string& first,
+                const std::string& second) {
+  ScratchDir dir;
+  Finished run = run_solve("--epd '" TARVOLIN_TEST_DATA "/solve/wac10.epd'" + engines + " --time " +
+                           seconds + " --concurrency 2 --out wac.pgn");
+  ASSERT_EQ(run.exit_code, 0) << run.err << "(scripts/install-build-tools.sh --tests installs it)";
+  std::string text = dir.read("wac.pgn");
+  auto comments = result_comments(text);
+  ASSERT_EQ(comments.size(), 10u) << text;
+  for (const std::string& name : {first, second})
+    EXPECT_GE(solved_count(comments, name), 8) << name << "\n" << text;
+  tarvolin::testing::RunResult rated = tarvolin::testing::run_binary("wac\n2600\n\n");
+  EXPECT_EQ(rated.exit_code, 0) << rated.console;
+  auto squeezed = [](std::string name) { return std::erase(name, ' '), name; };
+  EXPECT_TRUE(contains(rated.console, "(1) " + squeezed(first) + "\n(2) " + squeezed(second) +
+                                          "\n2 programs\n10 positions\n"));
+}
+
 std::string debian_game(const std::string& program) {
   std::string path = "/usr/games/" + program;
   return ::access(path.c_str(), X_OK) == 0 ? path : program;

@@ -44,6 +44,11 @@ std::map<std::string, std::string> result_comments(const std::string& text);
 // lacks its entry.
 int solved_count(const std::map<std::string, std::string>& comments, const std::string& name);
 
+// Runs the ten WAC positions with the given engines (named first and second)
+// and rates the file with tarvolin: each engine must solve at least eight.
+void rate_wac10(const std::string& engines, const std::string& seconds, const std::string& first,
+                const std::string& second);
+
 // A program of Debian's games: in /usr/games, which is not always on PATH.
 std::string debian_game(const std::string& program);
 
