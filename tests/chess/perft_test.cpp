@@ -10,12 +10,14 @@
 namespace tarvolin::chess {
 namespace {
 
-// The published perft positions (position 4 also with the colours swapped),
+// The published perft positions (Kiwipete and position 4 also with the
+// colours swapped, so that black's castling is counted as white's is),
 // standard and Chess960, and counts, depth 1 upwards, as deep as runs in a few seconds under the
 // sanitizers.
 const std::pair<const char*, std::vector<std::uint64_t>> PERFT[] = {
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", {20, 400, 8902, 197281}},
     {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", {48, 2039, 97862}},
+    {"r3k2r/pppbbppp/2n2q1P/1P2p3/3pn3/BN2PNP1/P1PPQPB1/R3K2R b KQkq - 0 1", {48, 2039, 97862}},
     {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", {14, 191, 2812, 43238}},
     {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", {6, 264, 9467}},
     {"r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", {6, 264, 9467}},
