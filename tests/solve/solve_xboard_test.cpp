@@ -10,7 +10,8 @@ namespace {
 // Slow to start (done=0), with an option, memory and an unknown feature.
 // Its thinking is in SAN, long algebraic with the extended numbers, and
 // coordinates after move numbers; it plays an illegal move on position 4,
-// moves too late on position 5 and thinks until "?" on position 6.
+// moves only after the second "?" on position 5, too late, and thinks
+// until "?" on position 6.
 std::string xeno_script() {
   auto at = [](int k) { return "position " + rook_fen(k) + "\n"; };
   return "log xeno.log\nposition protover\nfeature myname=\"Xeno 1.0\" done=0\nsleep 100\n"
@@ -19,7 +20,7 @@ std::string xeno_script() {
          at(0) + "1 10 10 100 Ra7 Kg8\n2 900 25 300 Ra8+ Kh7\nmove a1a8\n" + at(1) +
          "1 10 10 100 Ra1-a2 Kg8\n2 20 30 500 7 16000 0 Ra1-a8+\nmove Ra8+\n" + at(2) +
          "1 10 5 100 (+) 1. a1a5 Kg8\n2 30 15 200 1. a1a8 Kh7\nmove a1a8\n" + at(3) +
-         "move a1b2\n" + at(4) + "sleep 1500\nmove a1a8\n" + at(5) +
+         "move a1b2\n" + at(4) + "wait-stop\nwait-stop\nmove a1a8\n" + at(5) +
          "1 10 5 100 Ra8+\nwait-stop\nmove a1a8\n";
 }
 
