@@ -1,24 +1,15 @@
 #include "solve/merge_files.h"
 
-#include <iostream>
 #include <optional>
 
 #include "solve/atomic_file.h"
+#include "solve/options.h"
 #include "solve/result_doc.h"
 #include "solve/result_text_check.h"
 #include "solve/suite_file.h"
 #include "solve/suite_order.h"
 
 namespace tarvolin::solve {
-
-namespace {
-
-int fail(const std::string& message, int code) {
-  std::cerr << "tarvolin-solve: " << message << "\n";
-  return code;
-}
-
-}  // namespace
 
 int merge_files(const std::vector<std::string>& files, const std::string& epd_path) {
   std::vector<SuitePosition> suite;

@@ -77,12 +77,14 @@ given up) or the file could not be written; 2 bad usage, bad input, or OUT in us
 run (nothing was run).
 )";
 
-int usage_error(const std::string& message) {
-  std::cerr << "tarvolin-solve: " << message << " (see --help)\n";
-  return 2;
-}
+int usage_error(const std::string& message) { return fail(message + " (see --help)", 2); }
 
 }  // namespace
+
+int fail(const std::string& message, int code) {
+  std::cerr << "tarvolin-solve: " << message << "\n";
+  return code;
+}
 
 int parse_options(int argc, char** argv, Options& options) {
   CLI::App app{"", "tarvolin-solve"};
@@ -115,10 +117,8 @@ int parse_options(int argc, char** argv, Options& options) {
     return 0;
   }
   if (!options.merge.empty()) {
-    for (const char* other :
-         {"--engine", "--time", "--out", "--concurrency", "--shard", "--rerun", "--label"})
-      if (app.count(other) > 0) return usage_error("--merge takes no other option but --epd");
-    for (const char* other : {"--hold", "--summary-json"})
+    for (const char* other : {"--engine", "--time", "--out", "--concurrency", "--shard", "--rerun",
+                              "--label", "--hold", "--summary-json"})
       if (app.count(other) > 0) return usage_error("--merge takes no other option but --epd");
     return -1;
   }

@@ -26,4 +26,8 @@ struct Options {
 // bad usage with the message printed).
 int parse_options(int argc, char** argv, Options& options);
 
+// Every message of the tool: one line "tarvolin-solve: MESSAGE" on standard
+// error. Returns code, for the caller to exit with.
+int fail(const std::string& message, int code);
+
 }  // namespace tarvolin::solve

@@ -22,11 +22,6 @@ namespace tarvolin::solve {
 
 namespace {
 
-int fail(const std::string& message, int code) {
-  std::cerr << "tarvolin-solve: " << message << "\n";
-  return code;
-}
-
 // Starts one session per engine; the first set also fixes the names.
 bool open_sessions(const std::vector<EngineSetup>& setups,
                    std::vector<std::unique_ptr<Engine>>& sessions, std::string& why) {
