@@ -2,7 +2,8 @@
 # Installs with apt-get whatever building Tarvolin needs and this machine
 # lacks: cmake, a C++ compiler, make and CLI11, and with --tests also
 # GoogleTest, the stockfish (UCI), phalanx and hoichess (xboard) engines,
-# matplotlib for /usr/bin/python3 and rsvg-convert (tarvolin-plot's tests).
+# matplotlib for /usr/bin/python3 and rsvg-convert (tarvolin-plot's tests),
+# chromium with its driver and selenium (the published page in a browser).
 # Says what it installs; installs nothing when everything is there.
 #
 #   scripts/install-build-tools.sh [--tests]
@@ -16,7 +17,8 @@ usage() {
   echo
   echo "  --tests     also GoogleTest (libgtest-dev) and the engines stockfish (UCI),"
   echo "              phalanx and hoichess (xboard), which only the tests need, and"
-  echo "              python3-matplotlib and librsvg2-bin for tarvolin-plot and its tests"
+  echo "              python3-matplotlib and librsvg2-bin for tarvolin-plot and its tests,"
+  echo "              chromium, chromium-driver and python3-selenium for tarvolin-publish's"
   echo "  -h, --help  print this help and exit"
 }
 
@@ -54,6 +56,11 @@ if [ $tests = 1 ] && ! /usr/bin/python3 -c 'import matplotlib' 2>/dev/null; then
   need+=(python3-matplotlib)
 fi
 if [ $tests = 1 ] && ! command -v rsvg-convert >/dev/null; then need+=(librsvg2-bin); fi
+if [ $tests = 1 ] && [ ! -x /usr/bin/chromium ]; then need+=(chromium); fi
+if [ $tests = 1 ] && [ ! -x /usr/bin/chromedriver ]; then need+=(chromium-driver); fi
+if [ $tests = 1 ] && ! /usr/bin/python3 -c 'import selenium' 2>/dev/null; then
+  need+=(python3-selenium)
+fi
 [ ${#need[@]} -eq 0 ] && exit 0
 
 echo "== installing what the build needs: ${need[*]}"

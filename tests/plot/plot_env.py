@@ -11,6 +11,7 @@ import tempfile
 
 SOURCE = os.environ.get("TARVOLIN_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
 TOOL = os.path.join(SOURCE, "tools", "plot", "tarvolin-plot")
+PUBLISH = os.path.join(SOURCE, "tools", "plot", "tarvolin-publish")
 DATA = os.path.join(SOURCE, "tests", "data")
 EXAMPLES = os.path.join(SOURCE, "examples")
 BINARY = os.environ.get("TARVOLIN_BINARY", "")
@@ -50,12 +51,17 @@ def run_tarvolin(folder, name, start_elo="2600", check=True):
                           stdout=subprocess.DEVNULL, check=check, timeout=600).returncode
 
 
-def plot(*arguments, env=None, launcher=False):
-    # In this process (no start-up of Python and matplotlib) unless testing the launcher.
+def plot(*arguments, env=None, launcher=False, publish=False):
+    """tarvolin-plot, or tarvolin-publish with publish, on the arguments. In
+    this process (no start-up of Python and matplotlib) unless testing the
+    launcher."""
     if launcher or env is not None:
-        return subprocess.run([TOOL, *arguments], capture_output=True, text=True, env=env,
-                              timeout=600)
-    from tarvolin_plot.cli import main
+        return subprocess.run([PUBLISH if publish else TOOL, *arguments], capture_output=True,
+                              text=True, env=env, timeout=600)
+    if publish:
+        from tarvolin_publish.cli import main
+    else:
+        from tarvolin_plot.cli import main
     out, err = io.StringIO(), io.StringIO()
     with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
         code = main(list(arguments))

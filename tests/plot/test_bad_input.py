@@ -24,9 +24,11 @@ def edit(old, new):
 
 
 class BadInputTest(unittest.TestCase):
-    def check_refused(self, folder, names, *options, launcher=False):
+    def check_refused(self, folder, names, *options, launcher=False, publish=False):
         out = scratch(self)
-        done = plot("--dir", folder, "--out", out, "--png", *options, launcher=launcher)
+        pictures = () if publish else ("--png",)
+        done = plot("--dir", folder, "--out", out, *pictures, *options, launcher=launcher,
+                    publish=publish)
         self.assertEqual((done.returncode, done.stdout, done.stderr.count("\n")), (2, "", 1),
                          done.stderr)
         self.assertIn(names, done.stderr)
@@ -39,12 +41,13 @@ class BadInputTest(unittest.TestCase):
                             ("a pipe", lambda path: (os.remove(path), os.mkfifo(path))),
                             ("cut early", cut(0.3)), ("cut late", cut(0.97)),
                             ("garbage", lambda path: write(path, garbage))):
-            for report in REPORTS:
+            # tarvolin-plot does without programs.dat, tarvolin-publish needs it.
+            for report in REPORTS + ("programs.dat",):
                 folder = copy_case("e2e_two_clusters", scratch(self))
                 damage(os.path.join(folder, report))
                 with self.subTest(report=report, damage=why):
                     self.check_refused(folder, os.path.join(folder, report) if why == "missing"
-                                       else report)
+                                       else report, publish=report == "programs.dat")
 
     def test_edited_run(self):
         """One file of a good run changed a little: the file that no longer

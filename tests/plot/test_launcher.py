@@ -46,6 +46,11 @@ class LauncherTest(unittest.TestCase):
         self.assertEqual(done.returncode, 0, done.stderr)
         for stem in ("ratings", "solved", "positions"):
             self.assertTrue(os.path.isfile(os.path.join(folder, stem + ".svg")))
+        # The same launcher under its other name publishes.
+        done = subprocess.run([os.path.join(prefix, "bin", "tarvolin-publish"), "--dir", folder],
+                              capture_output=True, text=True, timeout=120)
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertTrue(os.path.isfile(os.path.join(folder, "site", "index.html")))
 
 
 if __name__ == "__main__":

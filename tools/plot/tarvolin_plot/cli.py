@@ -20,7 +20,7 @@ beside it. Without a result file the times come from positions.dat."""
 EPILOG = """\
 exit codes:
   0  the pictures are written
-  1  a picture could not be written
+  1  a picture could not be written, or the folder for them not created
   2  bad input: a report missing, cut short or from another run, a result
      file that does not belong to the reports, or a wrong option"""
 
@@ -40,7 +40,7 @@ def parse(arguments):
     parser.add_argument("--dir", default=".", help="folder of the run (default: the current one)")
     parser.add_argument("--result", metavar="FILE.pgn",
                         help="the run's result file (default: the one general.dat names, in DIR)")
-    parser.add_argument("--out", metavar="DIR", help="folder for the pictures (default: DIR)")
+    parser.add_argument("--out", metavar="DIR", help="folder for the pictures, created if missing (default: DIR)")
     parser.add_argument("--png", action="store_true", help="write a PNG beside each SVG")
     return parser.parse_args(arguments)
 
@@ -57,12 +57,10 @@ def main(arguments=None):
     except InputError as error:
         print(f"tarvolin-plot: {printable(str(error))}", file=sys.stderr)
         return 2
-    if not os.path.isdir(out):
-        print(f"tarvolin-plot: {printable(out)}: no such folder", file=sys.stderr)
-        return 2
     from . import output, positions_picture, ratings_picture, solved_picture
 
     try:
+        output.make_folder(out)
         for module, stem in ((ratings_picture, "ratings"), (solved_picture, "solved"),
                              (positions_picture, "positions")):
             figure = module.draw(run)

@@ -1,7 +1,7 @@
 """general.dat: the database name, its size and the start Elo."""
 
 import re
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 
 from .errors import InputError, read_text
 
@@ -11,11 +11,13 @@ _LAYOUT = re.compile(
     r"\nDatabase  :   (?P<name>.*)"
     r"\nPrograms  : +(?P<programs>\d+)"
     r"\nPositions : +(?P<positions>\d+) \(tested: +(?P<tested>\d+)\)\n"
-    r"\nMST1 .*\nMST2 .*\niMST .*\n"
-    r"\nMatches\n\n(?:.*\n){5}"
+    r"\n(?P<means>MST1 .*\nMST2 .*\niMST .*)\n"
+    r"\nMatches\n\n(?P<matches>(?:.*\n){5})"
     r"\nStart Elo : +(?P<start>\S+)\n",
     re.DOTALL,
 )
+
+_EVALUATED = re.compile(r"^evaluated : +(\d+)/", re.MULTILINE)
 
 
 @dataclass
@@ -25,6 +27,15 @@ class General:
     positions: int
     tested_positions: int
     start_elo: float
+    # The means and the match counts as printed, for the page's summary.
+    means: list = field(default_factory=list)
+    match_lines: list = field(default_factory=list)
+    evaluated: int = -1  # the run's matches, -1 where the line is unreadable
+
+
+def _evaluated(lines):
+    found = _EVALUATED.search(lines)
+    return int(found[1]) if found else -1
 
 
 def read_general(path):
@@ -44,4 +55,7 @@ def read_general(path):
         positions=int(match["positions"]),
         tested_positions=int(match["tested"]),
         start_elo=start_elo,
+        means=match["means"].split("\n"),
+        match_lines=match["matches"].rstrip("\n").split("\n"),
+        evaluated=_evaluated(match["matches"]),
     )

@@ -29,6 +29,18 @@ class OutputError(Exception):
     """A picture that could not be written; the message names it."""
 
 
+def make_folder(folder):
+    """Creates folder (and its parents) where missing; returns whether it did."""
+    if os.path.isdir(folder):
+        return False
+    try:
+        os.makedirs(folder)
+    except OSError as error:
+        raise OutputError(f"{folder}: cannot create the folder: "
+                          f"{error.strerror or error}") from None
+    return True
+
+
 def _save_png(figure, path):
     """A picture of lines and text needs no more than 256 colours; held to
     them, the file is a third of the size."""

@@ -2,7 +2,7 @@
 and the listing of every program tried on it."""
 
 import re
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 
 from .errors import InputError, read_text
 
@@ -13,7 +13,8 @@ _HEADER = (
     "iMST  : Internal mean solution time (using estimated time for unsolved results)"
 )
 _COUNTS = re.compile(r"Solved by (\d+) of (\d+) programs")
-_DIFFICULTY = re.compile(r"Degree of difficulty \(based on MST2\): \S+ \((\S+)\) Elo")
+_DIFFICULTY = re.compile(r"Degree of difficulty \(based on MST2\): (\S+) \((\S+)\) Elo")
+_MEAN = re.compile(r"(MST1|MST2|iMST): +(?:(\S+) s|-)(?: \(estimated: (\S+) s\))?")
 # Names hold no blanks, so the last ": " of a line is the one after the name.
 _LISTED = re.compile(r"(.*): ([ <>]) *(\S+) s")
 
@@ -26,6 +27,9 @@ class Position:
     solved: int = 0
     tried: int = 0
     difficulty: float = float("nan")
+    # mst1, mst2, imst, estimated, elo (the difficulty on the Elo scale) as
+    # printed; "" where the report shows none.
+    printed: dict = field(default_factory=dict)
     # The listing lines as written; parsed on demand, since at full size the
     # report holds two million of them.
     listing: str = ""
@@ -44,6 +48,17 @@ class Position:
         return out
 
 
+def _printed(path, number, mean_lines, difficulty):
+    printed = {"estimated": "", "elo": difficulty[1], "difficulty": difficulty[2]}
+    for key, line in zip(("MST1", "MST2", "iMST"), mean_lines):
+        mean = _MEAN.fullmatch(line)
+        if mean is None or mean[1] != key:
+            raise InputError(path, f"position {number} is unreadable")
+        printed[key.lower()] = mean[2] or ""
+        printed["estimated"] = printed["estimated"] or (mean[3] or "")
+    return printed
+
+
 def _section(path, number, body):
     label, sep, rest = body.partition("\nFEN: ")
     if not sep:
@@ -60,9 +75,10 @@ def _section(path, number, body):
         raise InputError(path, f"position {number} is unreadable")
     position = Position(number, label, fen, int(counts[1]), int(counts[2]))
     try:
-        position.difficulty = float(difficulty[1])
+        position.difficulty = float(difficulty[2])
     except ValueError:
         raise InputError(path, f"position {number}: unreadable difficulty") from None
+    position.printed = _printed(path, number, lines[1:4], difficulty)
     position.listing = lines[6]
     if position.solved > position.tried or lines[6].count("\n") + 1 != position.tried:
         raise InputError(path, f"truncated at position {number}: its listing is incomplete")

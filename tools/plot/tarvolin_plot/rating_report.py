@@ -1,7 +1,7 @@
 """rating.dat: one block per cluster, programs in descending rating."""
 
 import re
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 
 from .errors import InputError, read_text
 
@@ -24,6 +24,9 @@ _ROW = re.compile(
     r" +(?P<rindex>\S+)"
 )
 
+PRINTED = ("elo", "margin", "matches", "score", "av_op", "solved", "tried", "mst1", "mst2",
+           "rindex")
+
 
 @dataclass
 class RatedProgram:
@@ -35,6 +38,8 @@ class RatedProgram:
     score: float
     solved: int
     tried: int
+    # Every figure as the row prints it (without padding, '%' or 's').
+    printed: dict = field(default_factory=dict)
 
 
 def _row(path, line, expected_rank):
@@ -56,6 +61,7 @@ def _row(path, line, expected_rank):
         score=numbers[2],
         solved=int(match["solved"]),
         tried=int(match["tried"]),
+        printed={key: match[key] for key in PRINTED},
     )
 
 

@@ -4,15 +4,18 @@ solution times of every program, from the result file where there is one."""
 import os
 from dataclasses import dataclass
 
-from .cluster_report import read_clusters
+from .cluster_report import read_cluster_report
+from .consistency import check_together
 from .errors import InputError
 from .general_report import read_general
 from .position_report import read_positions
+from .program_report import read_programs
 from .rating_report import read_rating
 from .result_file import read_result_file
 from .text import printable
 
 REPORTS = ("general.dat", "cluster.dat", "rating.dat", "positions.dat")
+DETAILS = "programs.dat"
 
 
 @dataclass
@@ -35,6 +38,9 @@ class Run:
     largest_limit: float
     times_from: str  # the file the times were taken from
     offsets_from: str = ""  # the Offset.pgn whose offsets were taken off, if any
+    programs: list = None  # programs.dat's sections, where it was read
+    cluster_matches: list = None  # each cluster's number of matches
+    result: object = None  # the ResultFile the times came from, if any
 
 
 def _mark(time):
@@ -104,27 +110,34 @@ def _check_clusters(folder, rating, cluster_names):
         )
 
 
-def load_run(folder, result_path=None):
-    paths = {name: os.path.join(folder, name) for name in REPORTS}
+def load_run(folder, result_path=None, details=False):
+    """The run in folder, every report held against the others. programs.dat
+    is read where it is there, and must be with details."""
+    paths = {name: os.path.join(folder, name) for name in REPORTS + (DETAILS,)}
     if not os.path.isdir(folder):
         raise InputError(folder, "no such folder")
-    if not any(os.path.exists(path) for path in paths.values()):
+    if not any(os.path.exists(paths[name]) for name in REPORTS):
         raise InputError(folder, "no run here: none of " + ", ".join(REPORTS) + " is there")
     general = read_general(paths["general.dat"])
-    cluster_names = read_clusters(paths["cluster.dat"])
+    clusters = read_cluster_report(paths["cluster.dat"])
     rating = read_rating(paths["rating.dat"])
-    _check_clusters(folder, rating, cluster_names)
+    _check_clusters(folder, rating, [names for names, _matches in clusters])
     positions = read_positions(paths["positions.dat"], general.positions)
+    programs = None
+    if details or os.path.exists(paths[DETAILS]):
+        programs = read_programs(paths[DETAILS])
+    check_together(paths, general, clusters, rating, positions, programs)
     if result_path is None:
         default = os.path.join(folder, general.database)
         result_path = default if os.path.exists(default) else None
     largest = max((p.longest for p in positions), default=0.0)
-    run = Run(folder, general, rating, positions, [], largest, "")
+    run = Run(folder, general, rating, positions, [], largest, "", programs=programs,
+              cluster_matches=[matches for _names, matches in clusters])
     if result_path is None:
         run.times, run.times_from = _times_from_positions(positions), paths["positions.dat"]
     else:
         result = read_result_file(result_path)
         _check_belongs(result, general, positions, folder)
         run.times, run.times_from = _times_from_result(result), result_path
-        run.offsets_from = result.offset_path
+        run.offsets_from, run.result = result.offset_path, result
     return run

@@ -1,0 +1,1 @@
+"""tarvolin-publish: a finished run as a web page and exports."""
