@@ -54,7 +54,8 @@ head -n "$count" "$suite" > "$work/suite.epd"
 engine_args=()
 for engine in $engines; do
   engine_args+=(--engine "cmd=$(program_path "$engine")")
-  [[ $engine == stockfish ]] && engine_args+=(option.Threads=1)
+  # One search thread each, so that the two workers fit the two cores (glaurung starts two).
+  [[ $engine == stockfish || $engine == glaurung ]] && engine_args+=(option.Threads=1)
 done
 
 runs=(full full-again hold-1 hold-2 hold-3)

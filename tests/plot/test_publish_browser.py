@@ -3,13 +3,14 @@ headers sort each cluster up and then down, links lead somewhere, and the
 console stays quiet; on a narrow screen nothing spills sideways but the
 tables' own scroll boxes. A capacity run's page stays usable."""
 
+import base64
 import os
 import subprocess
 import time
 import unittest
 
 from browser import browser, errors, file_url
-from plot_env import BUILD_DIR, GENERATOR, copy_case, plot, run_tarvolin, scratch
+from plot_env import BUILD_DIR, GENERATOR, copy_case, plot, read, run_tarvolin, scratch
 from selenium.webdriver.common.by import By
 from test_publish_exports import rating_rows
 
@@ -60,6 +61,8 @@ class BrowserTest(unittest.TestCase):
             self.assertEqual([a.text for a in solved], ["2", "3"])
             self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "figure svg")), 3)
             self.assertEqual(errors(driver), [])
+            # It prints.
+            self.assertTrue(base64.b64decode(driver.print_page()).startswith(b"%PDF"))
             driver.set_window_size(390, 844)
             width = driver.execute_script("return document.documentElement.scrollWidth")
             self.assertLessEqual(width, 390)
@@ -73,6 +76,14 @@ class BrowserTest(unittest.TestCase):
                        stdout=subprocess.DEVNULL, timeout=300)
         run_tarvolin(folder, "suite")
         page = publish(self, folder)
+        # A million opponent lines would not open: the page leaves them to matches.csv,
+        # which holds every one of programs.dat.
+        opponents = sum(1 for line in read(os.path.join(folder, "programs.dat")).split(b"\n")
+                        if b" (+" in line and not line.startswith(b"Total "))
+        with open(os.path.join(os.path.dirname(page), "matches.csv"), "rb") as handle:
+            self.assertEqual(sum(1 for _ in handle), opponents + 1)
+        self.assertGreater(opponents, 20000)
+        self.assertIn(b"opponents are in matches.csv", read(page))
         size = os.path.getsize(page)
         print(f"capacity page: {size / 1e6:.1f} MB")
         self.assertLess(size, 20e6)
