@@ -23,7 +23,7 @@ thead th { background: var(--shade); position: sticky; top: 0; }
 #ratings thead th[aria-sort="descending"]::after { content: " \\25BC"; }
 #ratings tr.cluster th { background: #e4e9f1; text-align: left; }
 #ratings td.elo { font-weight: 600; }
-.fen { font-family: "DejaVu Sans Mono", Menlo, Consolas, monospace; font-size: .85em;
+.fen { font-family: "DejaVu Sans Mono", Menlo, Consolas, monospace; font-size: .85em; min-width: 14em;
   word-break: break-all; }
 figure { margin: 1.2rem 0; }
 figure svg { width: 100%; height: auto; max-width: 60rem; display: block; }
