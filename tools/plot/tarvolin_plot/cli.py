@@ -25,16 +25,17 @@ exit codes:
      file that does not belong to the reports, or a wrong option"""
 
 
-class _Parser(argparse.ArgumentParser):
+class Parser(argparse.ArgumentParser):
     def error(self, message):
-        """The fault on one line first, then the usage, as the other tools do."""
+        """The fault on one line first, then the usage, as the other tools do
+        (tarvolin-publish parses with it too)."""
         sys.stderr.write(f"{self.prog}: {message}\n")
         self.print_usage(sys.stderr)
         sys.exit(2)
 
 
 def parse(arguments):
-    parser = _Parser(
+    parser = Parser(
         prog="tarvolin-plot", description=DESCRIPTION, epilog=EPILOG,
         formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--dir", default=".", help="folder of the run (default: the current one)")

@@ -4,6 +4,7 @@ import argparse
 import os
 import sys
 
+from tarvolin_plot.cli import Parser
 from tarvolin_plot.errors import InputError
 from tarvolin_plot.text import printable
 
@@ -27,17 +28,9 @@ exit codes:
      file that does not belong to the reports, or a wrong option"""
 
 
-class _Parser(argparse.ArgumentParser):
-    def error(self, message):
-        """The fault on one line first, then the usage, as the other tools do."""
-        sys.stderr.write(f"{self.prog}: {message}\n")
-        self.print_usage(sys.stderr)
-        sys.exit(2)
-
-
 def parse(arguments):
-    parser = _Parser(prog="tarvolin-publish", description=DESCRIPTION, epilog=EPILOG,
-                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser = Parser(prog="tarvolin-publish", description=DESCRIPTION, epilog=EPILOG,
+                    formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--dir", default=".", help="folder of the run (default: the current one)")
     parser.add_argument("--result", metavar="FILE.pgn",
                         help="the run's result file (default: the one general.dat names, in DIR)")
