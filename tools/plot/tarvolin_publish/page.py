@@ -4,7 +4,7 @@ import html
 
 from tarvolin_plot.text import printable
 
-from .page_sections import position_table, program_sections
+from .page_sections import links, position_table, program_sections
 from .page_style import CSS, SCRIPT
 
 RATING_HEADERS = (("rank", "Rank", "n"), ("program", "Program", ""), ("elo", "Elo", "n elo"),
@@ -74,6 +74,7 @@ def _pictures(svgs):
 def render(run, tables, svgs):
     """The page as UTF-8 bytes."""
     anchors = [f"program-{index}" for index in range(1, len(tables.programs) + 1)]
+    linked = links(run, tables, anchors)
     title = text(f"Rating list: {run.general.database}")
     nav = "".join(f'<a href="#{target}">{name}</a>' for target, name in (
         ("summary", "Run"), ("rating-list", "Ratings"), ("pictures", "Pictures"),
@@ -84,7 +85,7 @@ def render(run, tables, svgs):
         f"<title>{title}</title><style>{CSS}</style></head><body>",
         f"<header><h1>{title}</h1><nav>{nav}</nav></header>",
         _summary(tables), _ratings(tables, run, anchors), _pictures(svgs),
-        program_sections(run, tables, anchors), position_table(run, tables, anchors),
+        program_sections(run, tables, anchors, linked), position_table(run, tables, linked),
         f"<script>{SCRIPT}</script></body></html>\n",
     ]
     return "\n".join(parts).encode("utf-8", "replace")

@@ -90,9 +90,14 @@ def _facts(details):
         f"<tr><th>{label}</th><td>{value}</td></tr>" for label, value in rows) + "</table>"
 
 
-def program_sections(run, tables, anchors):
-    by_name = dict(zip((row["program"] for row in tables.programs), anchors))
-    listing = _listings(run)
+def links(run, tables, anchors):
+    """What both parts link by, gathered once: each rated program's anchor by
+    name, and the programs' listings (None past the budget)."""
+    return dict(zip((row["program"] for row in tables.programs), anchors)), _listings(run)
+
+
+def program_sections(run, tables, anchors, linked):
+    by_name, listing = linked
     opponents_shown = len(tables.matches) <= OPPONENT_BUDGET
     sections = []
     for row, details, anchor in zip(tables.programs, run.programs, anchors):
@@ -118,9 +123,8 @@ def _tried_here(position, anchors, listing):
     return _fold("programs", f"<ul>{''.join(links)}</ul>", len(links))
 
 
-def position_table(run, tables, anchors):
-    by_name = dict(zip((row["program"] for row in tables.programs), anchors))
-    listing = _listings(run)
+def position_table(run, tables, linked):
+    by_name, listing = linked
     rows = []
     for row, position in zip(tables.positions, run.positions):
         difficulty = (f"{_text(row['difficulty_elo'])} ({_text(row['difficulty'])})"
