@@ -20,8 +20,10 @@ void reserve_block(std::string& pending) {
 
 }  // namespace
 
+// Binary, so that a report ends its lines with LF on every system and is the
+// same file wherever it was written.
 ReportStream::ReportStream(const char* file_name, std::FILE* console)
-    : file_name_(file_name), file_(std::fopen(file_name, "w")), console_(console) {
+    : file_name_(file_name), file_(std::fopen(file_name, "wb")), console_(console) {
   if (file_ == nullptr) {
     fail();
     return;

@@ -1,12 +1,12 @@
 // Running one piece of work on several threads at once.
 #pragma once
 
-#include <pthread.h>
-
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <vector>
+
+#include "platform/threads.h"
 
 namespace tarvolin {
 
@@ -34,25 +34,20 @@ void on_workers(unsigned workers, Work work) {
     }
   };
   std::vector<Start> starts(workers, Start{&guarded, 0});
-  std::vector<pthread_t> threads;
+  std::vector<platform::Thread> threads;
   threads.reserve(workers);
-  pthread_attr_t attributes;
-  const bool attributed = pthread_attr_init(&attributes) == 0;
-  if (attributed) pthread_attr_setstacksize(&attributes, WORKER_STACK);
-  for (unsigned worker = 1; worker < workers && attributed; ++worker) {
+  for (unsigned worker = 1; worker < workers; ++worker) {
     starts[worker].worker = worker;
-    pthread_t thread;
-    auto run = [](void* start) -> void* {
+    platform::Thread thread;
+    auto run = [](void* start) {
       const Start& s = *static_cast<Start*>(start);
       (*s.guarded)(s.worker);
-      return nullptr;
     };
-    if (pthread_create(&thread, &attributes, run, &starts[worker]) != 0) break;
+    if (!platform::start_thread(thread, WORKER_STACK, run, &starts[worker])) break;
     threads.push_back(thread);
   }
-  if (attributed) pthread_attr_destroy(&attributes);
   guarded(0u);
-  for (pthread_t thread : threads) pthread_join(thread, nullptr);
+  for (platform::Thread& thread : threads) platform::join_thread(thread);
   for (const std::exception_ptr& failure : failures)
     if (failure) std::rethrow_exception(failure);
 }

@@ -32,7 +32,7 @@ void read_offset_source(Tables& tables, CharSource& source) {
 }
 
 void read_offset_file(Tables& tables, std::FILE* console) {
-  std::FILE* file = std::fopen(OFFSET_FILE_NAME, "r");
+  std::FILE* file = std::fopen(OFFSET_FILE_NAME, "rb");
   if (file == nullptr) {
     std::fprintf(console, "\nCannot find 'Offset.pgn'\n");
     return;

@@ -1,8 +1,7 @@
 #include "run/dialogue.h"
 
-#include <sys/stat.h>
-
 #include "core/version.h"
+#include "platform/streams.h"
 
 namespace tarvolin {
 
@@ -32,10 +31,10 @@ void ask_start_elo(std::FILE* in, std::FILE* out, double& start_elo) {
 }
 
 std::FILE* open_result_file(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "r");
+  // Binary, so that a file written on either system reads the same.
+  std::FILE* file = std::fopen(name.c_str(), "rb");
   if (file == nullptr) return nullptr;
-  struct stat info;
-  if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (platform::is_directory(file)) {
     std::fclose(file);
     return nullptr;
   }
