@@ -4,7 +4,7 @@
 # result file) checked as a user would see it. Usage:
 #   solve_under_wine.sh [TARVOLIN-SOLVE.EXE [FAKE-ENGINE.EXE]]
 # (by default the ones in build-windows/). Where a Linux build sits in
-# build/, the result file must also equal the one it writes.
+# build/, the games must also equal the ones it writes.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 solve=$(realpath "${1:-$root/build-windows/tarvolin-solve.exe}")
@@ -28,7 +28,7 @@ check() {  # check WHAT COMMAND...
 }
 has() { grep -qF -- "$2" "$1" || { echo "--- no '$2' in $1:" && cat "$1"; false; }; }
 by_game() { awk '/^\[FEN /{fen = $0} /^\{/{print fen " " $0}' "$1" | sort; }
-games() { grep -c '^\[Event ' "$1" 2>/dev/null || echo 0; }
+games() { cat "$1" 2>/dev/null | grep -c '^\[Event '; }
 solve() { "$wine" "$solve" "$@" </dev/null >out.txt 2>err.txt; }
 # No process of that name runs (wine shows Windows programs by their name);
 # dead ones wait to be collected, which is not ours to do.
@@ -100,6 +100,9 @@ done
 solve --epd s.epd --engine "cmd=engines dir/no engine" --time 0.1 --out o.pgn
 check "a missing engine is refused" test $? -eq 2
 check "with a reason" has err.txt "(engines dir/no engine) cannot be started: "
+solve --epd s.epd --engine "cmd=s.epd" --time 0.1 --out o.pgn
+check "a file that is no program is refused" test $? -eq 2
+check "with a reason that names it" grep -qE '\(s\.epd\) cannot be started: [^%]*s\.epd' err.txt
 
 echo "== an engine that falls silent is killed at its deadline and the run goes on"
 cp "$engine" "engines dir/mute.exe"

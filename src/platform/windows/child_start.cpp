@@ -115,7 +115,7 @@ bool start_child(const std::vector<std::string>& argv, StartedChild& child, std:
     with_exe[0] += ".exe";
     ok = create(command_line(with_exe), h, started, error);
   }
-  if (!ok) return why = error_text(error), false;
+  if (!ok) return why = error_text(error, argv[0]), false;
   if (HANDLE job = engines_job(); job != nullptr) AssignProcessToJobObject(job, started.hProcess);
   ResumeThread(started.hThread);
   CloseHandle(started.hThread);

@@ -24,7 +24,7 @@ std::string narrow(const std::wstring& text) {
   return out;
 }
 
-std::string error_text(unsigned long code) {
+std::string error_text(unsigned long code, const std::string& file) {
   wchar_t* words = nullptr;
   DWORD size = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -34,7 +34,10 @@ std::string error_text(unsigned long code) {
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
                            text.back() == L'.'))
     text.pop_back();
-  return text.empty() ? "error " + std::to_string(code) : narrow(text);
+  if (text.empty()) return "error " + std::to_string(code);
+  std::string said = narrow(text);
+  if (std::size_t at = said.find("%1"); at != std::string::npos) said.replace(at, 2, file);
+  return said;
 }
 
 }  // namespace tarvolin::platform

@@ -11,7 +11,8 @@ namespace tarvolin::platform {
 std::wstring widen(const std::string& text);
 std::string narrow(const std::wstring& text);
 
-// The system's words for an error code, without the final period.
-std::string error_text(unsigned long code);
+// The system's words for an error code, without the final period; some
+// name the file they are about as "%1", which becomes file.
+std::string error_text(unsigned long code, const std::string& file = "");
 
 }  // namespace tarvolin::platform
