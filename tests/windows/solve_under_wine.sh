@@ -14,11 +14,12 @@ wine=$(command -v wine64 || command -v wine) || { echo "wine is not installed"; 
 
 # A prefix of its own in the build folder: nothing from $HOME, and made once
 # (the first start takes a while).
-export WINEPREFIX="$(dirname "$solve")/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINEPREFIX="$(dirname "$solve")/wine-prefix"
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$wine" cmd /c exit >/dev/null 2>&1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 
 passed=0 failed=0
 check() {  # check WHAT COMMAND...
@@ -28,11 +29,17 @@ check() {  # check WHAT COMMAND...
 }
 has() { grep -qF -- "$2" "$1" || { echo "--- no '$2' in $1:" && cat "$1"; false; }; }
 by_game() { awk '/^\[FEN /{fen = $0} /^\{/{print fen " " $0}' "$1" | sort; }
-games() { cat "$1" 2>/dev/null | grep -c '^\[Event '; }
+games() {
+  local n
+  n=$(grep -c '^\[Event ' "$1" 2>/dev/null)
+  echo "${n:-0}"
+}
 solve() { "$wine" "$solve" "$@" </dev/null >out.txt 2>err.txt; }
-# No process of that name runs (wine shows Windows programs by their name);
-# dead ones wait to be collected, which is not ours to do.
-alive_none() { ! ps -eo stat=,args= | grep -a "^[^Z].*$1"; }
+# Whether a process of that name runs (wine shows Windows programs by their
+# name); dead ones wait to be collected, which is not ours to do.
+# shellcheck disable=SC2009
+alive() { ps -eo stat=,args= | grep -qa "^[^Z].*$1"; }
+alive_none() { ! alive "$1"; }
 
 # Engines live in a folder with a blank, under a name with a blank.
 mkdir "engines dir"
@@ -91,6 +98,7 @@ cp "$engine" "engines dir/fake-1.2.exe"
 printf 'args args.txt\n' >args.script
 for cmd in "engines dir/fake engine" "engines dir/fake-1.2"; do
   rm -f args.txt o.pgn
+  # shellcheck disable=SC1003 # a backslash that ends a word, as meant
   solve --epd s.epd --engine "cmd=$cmd" arg=args.script arg="two words" arg='say "hi" now' \
     'arg=C:\trail\' arg= 'arg=a\\"b' --time 0.1 --out o.pgn
   check "$cmd starts" test $? -eq 0 -a "$(games o.pgn)" -eq 4
@@ -155,7 +163,7 @@ rm -f k.pgn
 "$wine" "$solve" --epd s.epd --engine "cmd=engines dir/stuck.exe" arg=stuck.script --time 5 \
   --out k.pgn </dev/null >first.out 2>first.err &
 first=$!
-for _ in $(seq 100); do ps -eo stat=,args= | grep -qa '^[^Z].*stuck[.]exe' && break; sleep 0.05; done
+for _ in $(seq 100); do alive "stuck[.]exe" && break; sleep 0.05; done
 kill -KILL $first
 wait $first 2>/dev/null
 sleep 0.5
@@ -185,7 +193,7 @@ solve --epd s.epd --engine "cmd=engines dir/fake engine.exe" arg=holder.script -
 check "the run fails" test $? -eq 1
 check "saying why" has err.txt "tarvolin-solve: cannot write o.pgn: "
 check "the old file stays" cmp o.pgn old.pgn
-check "no temporary file is left" test -z "$(ls | grep -F .tmp.)"
+check "no temporary file is left" test -z "$(compgen -G '*.tmp.*')"
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
