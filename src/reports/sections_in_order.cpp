@@ -22,7 +22,7 @@ enum class Owner { none, writer, helper, ready, failed };
 // GROUP_BYTES; the string holding it may have grown to twice that.
 constexpr std::size_t SLOT_BYTES = 2 * static_cast<std::size_t>(GROUP_BYTES);
 // What the slots may hold between them: sixteen, with which a run at the
-// capacity of 1000 programs on 2000 positions peaks at 93 MB, where each
+// capacity of 1000 programs on 2000 positions peaks at 92-93 MB, where each
 // further slot would add up to another MB.
 constexpr std::size_t SLOTS_BUDGET = 16 * SLOT_BYTES;
 
