@@ -1,6 +1,5 @@
 #include "core/compiled_format.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -8,15 +7,6 @@
 namespace tarvolin {
 
 namespace {
-
-// More slots than the reports have formats, so they rarely push each other
-// out.
-constexpr std::size_t SLOTS = 64;
-
-struct Slot {
-  const char* key = nullptr;
-  CompiledFormat compiled;
-};
 
 CompiledFormat compile(const char* format) {
   CompiledFormat c;
@@ -44,9 +34,8 @@ CompiledFormat compile(const char* format) {
 
 }  // namespace
 
-const CompiledFormat& compiled_format(const char* format) {
-  thread_local std::array<Slot, SLOTS> cache;
-  Slot& slot = cache[(reinterpret_cast<std::uintptr_t>(format) >> 3) % SLOTS];
+const CompiledFormat& FormatCache::compiled(const char* format) {
+  Slot& slot = slots_[(reinterpret_cast<std::uintptr_t>(format) >> 3) % SLOTS];
   // The same address may hold another text by now: a format built at run
   // time in a reused buffer.
   if (slot.key != format ||

@@ -3,6 +3,7 @@
 // format afresh for every line cost as much as writing the fields.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -25,8 +26,25 @@ struct CompiledFormat {
   std::vector<Piece> pieces;
 };
 
-// format compiled, from this thread's cache while the text at that address
-// is still the same; the reference holds until the next call on the thread.
-const CompiledFormat& compiled_format(const char* format);
+// The formats a stream has printed through, compiled. Each stream keeps its
+// own, as one thread prints to it at a time. A cache per thread would be
+// registered for destruction when the thread first prints, and where that
+// finds no memory the C library ends the process rather than fail the call.
+class FormatCache {
+ public:
+  // format compiled, from the cache while the text at that address is still
+  // the same; the reference holds until the next call.
+  const CompiledFormat& compiled(const char* format);
+
+ private:
+  // More slots than the reports have formats, so they rarely push each
+  // other out.
+  static constexpr std::size_t SLOTS = 64;
+  struct Slot {
+    const char* key = nullptr;
+    CompiledFormat compiled;
+  };
+  std::array<Slot, SLOTS> slots_;
+};
 
 }  // namespace tarvolin

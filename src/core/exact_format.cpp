@@ -106,11 +106,11 @@ bool append_natively(TextCollector& out, const CompiledFormat& format, std::va_l
 
 }  // namespace
 
-bool append_vformat(std::string& out, const char* format, std::va_list args) {
+bool append_vformat(std::string& out, FormatCache& formats, const char* format, std::va_list args) {
   const std::size_t mark = out.size();
   std::va_list again;
   va_copy(again, args);
-  const CompiledFormat& compiled = compiled_format(format);
+  const CompiledFormat& compiled = formats.compiled(format);
   bool done = false;
   if (compiled.native) {
     TextCollector collector(out);
@@ -137,10 +137,10 @@ bool append_vformat(std::string& out, const char* format, std::va_list args) {
   return done;
 }
 
-bool append_format(std::string& out, const char* format, ...) {
+bool append_format(std::string& out, FormatCache& formats, const char* format, ...) {
   std::va_list args;
   va_start(args, format);
-  const bool done = append_vformat(out, format, args);
+  const bool done = append_vformat(out, formats, format, args);
   va_end(args);
   return done;
 }

@@ -8,12 +8,16 @@
 #include <cstdarg>
 #include <string>
 
+#include "core/compiled_format.h"
+
 namespace tarvolin {
 
-// Appends to out exactly what std::vsnprintf(format, args) produces. False,
-// with out unchanged, where printf reports an error.
-bool append_vformat(std::string& out, const char* format, std::va_list args);
+// Appends to out exactly what std::vsnprintf(format, args) produces, the
+// format compiled once in formats. False, with out unchanged, where printf
+// reports an error.
+bool append_vformat(std::string& out, FormatCache& formats, const char* format, std::va_list args);
 
-bool append_format(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool append_format(std::string& out, FormatCache& formats, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 }  // namespace tarvolin

@@ -44,7 +44,7 @@ void ReportStream::print(const char* format, ...) {
   const std::size_t mark = pending_.size();
   bool formatted;
   try {
-    formatted = append_vformat(pending_, format, args);
+    formatted = append_vformat(pending_, formats_, format, args);
   } catch (const std::bad_alloc&) {
     // No memory to hold the line: printf writes it through the file's own
     // buffer, after everything collected before it.

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/compiled_format.h"
+
 namespace tarvolin {
 
 class ReportStream {
@@ -51,6 +53,7 @@ class ReportStream {
   bool collecting_ = false;
   std::string pending_;
   bool failed_ = false;
+  FormatCache formats_;
 };
 
 }  // namespace tarvolin

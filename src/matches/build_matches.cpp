@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
-#include <thread>
 #include <utility>
 #include <vector>
 
+#include "core/thread_count.h"
 #include "core/workers.h"
 #include "matches/match_layout.h"
 #include "matches/match_walk.h"
@@ -26,12 +26,14 @@ namespace {
 
 using namespace matching;
 
-// Each worker holds one program's margin scores at a time: up to 16 MB at
-// capacity, which is what keeps the count of workers down.
-constexpr unsigned MOST_WORKERS = 2;
-
 // Below this many visits a second thread costs more than it saves.
 constexpr int64_t SMALL_DATABASE = int64_t{1} << 20;
+
+// What the workers may hold in scratch between them. At the capacity of
+// 1000 programs on 2000 positions a worker holds 16.8 MB: two fit, and the
+// run peaks at 82 MB, where each further worker would add 15 MB. On 500
+// programs four fit, on a tenth of the cells of 1000 thirty-one.
+constexpr std::size_t SCRATCH_BUDGET = std::size_t{40} << 20;
 
 void fill_estimates(Tables& t) {
   for (int p = 1; p <= t.program_count; ++p) {
@@ -50,7 +52,7 @@ unsigned default_workers(const Tables& t) {
   const int64_t visits = static_cast<int64_t>(t.program_count) * t.program_count *
                          static_cast<int64_t>(t.position_count);
   if (visits < SMALL_DATABASE) return 1;
-  return std::clamp(std::thread::hardware_concurrency(), 1u, MOST_WORKERS);
+  return thread_count();
 }
 
 // Laid out when memory allows; if it runs out, every walk is plain.
@@ -75,9 +77,12 @@ void score_matches(Tables& t, const Layout& layout, unsigned workers, int64_t& r
                    int64_t& raw_complete) {
   for (int p = 1; p <= t.program_count; ++p) t.margin_rate[p] = std::nan("");
   // Only workers with room for any program's walk are started; without a
-  // single one, the calling thread walks every program plain.
-  std::vector<Worker> scratch(workers);
+  // single one, the calling thread walks every program plain. Each holds
+  // one program's margin scores at a time, up to 16 MB at capacity, which
+  // is what keeps their count down on large tables.
   const Room room = room_needed(layout);
+  workers = workers_within(workers, scratch_bytes(layout, room), SCRATCH_BUDGET);
+  std::vector<Worker> scratch(workers);
   unsigned ready = 0;
   while (ready < workers && scratch[ready].make_room(layout, room)) ++ready;
   scratch.resize(std::max(ready, 1u));
@@ -99,7 +104,9 @@ void build_matches(Tables& tables) { build_matches(tables, default_workers(table
 
 void build_matches(Tables& tables, unsigned workers) {
   fill_estimates(tables);
-  workers = std::clamp(workers, 1u, static_cast<unsigned>(std::max(tables.program_count, 1)));
+  workers =
+      std::clamp(workers, 1u,
+                 std::min(MOST_THREADS, static_cast<unsigned>(std::max(tables.program_count, 1))));
   Layout layout;
   lay_out(tables, layout, workers);
   int64_t raw_invalid = 0, raw_complete = 0;

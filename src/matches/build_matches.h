@@ -12,9 +12,10 @@ double estimated_time(double t, double m);
 // Fills est_time, every match with its score in the per-program, per-pair
 // and per-class tables, and the database-wide means and counts; on the way,
 // pair_faster and each program's margin_squares and margin_rate. Programs
-// are shared out among worker threads, as many as the machine and the size
-// of the tables call for, or the given number; every table comes out the
-// same whatever their number.
+// are shared out among worker threads, as many as thread_count() and the
+// size of the tables call for, or the given number, as far as their scratch
+// fits in a budget of 40 MiB; every table comes out the same whatever their
+// number.
 void build_matches(Tables& tables);
 void build_matches(Tables& tables, unsigned workers);
 

@@ -51,6 +51,9 @@ struct Worker {
   bool make_room(const Layout& layout, const Room& room);
 };
 
+// What make_room takes for the room, known before any of it is had.
+std::size_t scratch_bytes(const Layout& layout, const Room& room);
+
 // Both solved: the estimates are the times, so the margin's score is the
 // builder's. Equal finite times score exactly 0.5, which time_score would
 // also give, only after a pow.

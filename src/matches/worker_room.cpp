@@ -25,6 +25,17 @@ Room room_needed(const Layout& l) {
   return room;
 }
 
+std::size_t scratch_bytes(const Layout& l, const Room& room) {
+  if (!l.laid_out) return 0;
+  std::size_t bytes = room.margins * sizeof(double);
+  if (l.sparse)
+    bytes +=
+        room.meetings * 2 * sizeof(Meeting) + (static_cast<std::size_t>(l.n) + 2) * sizeof(int32_t);
+  else
+    bytes += static_cast<std::size_t>(l.slot_count) * sizeof(Worker::Slot);
+  return bytes;
+}
+
 bool Worker::make_room(const Layout& l, const Room& room) {
   if (!l.laid_out) return false;
   try {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/report_stream.h"
+#include "core/thread_count.h"
 #include "reports/sections_in_order.h"
 
 namespace tarvolin {
@@ -19,7 +20,8 @@ struct Listed {
   int32_t program;
 };
 
-// Scratch kept between positions to save its allocations.
+// Scratch kept between positions to save its allocations, one per thread
+// that formats them.
 struct Scratch {
   std::vector<Listed> listed;
 };
@@ -92,7 +94,7 @@ bool write_position_report(const Tables& t, std::FILE* console, unsigned workers
   out.print("MST2  : Mean solution time (also programs not solving the position)\n");
   out.print("iMST  : Internal mean solution time (using estimated time for unsolved results)");
   // A position's section has a line per program tested on it.
-  Scratch scratch[2];
+  std::vector<Scratch> scratch(std::clamp(workers, 1u, MOST_THREADS));
   const int section_bytes = SECTION_BYTES + PROGRAM_LINE_BYTES * t.program_count;
   write_sections_in_order(out, t.position_count, GROUP_BYTES / section_bytes, workers,
                           [&](ReportStream& to, int i, unsigned worker) {

@@ -28,12 +28,13 @@ namespace {
 struct Comparison {
   long compared = 0, differing = 0;
   std::string first;
+  FormatCache formats;  // one for every check, as a stream keeps one for every line
 
   template <typename... Args>
   void check(const char* format, Args... args) {
     ++compared;
     std::string ours = "<";  // appended to, never replaced
-    const bool done = append_format(ours, format, args...);
+    const bool done = append_format(ours, formats, format, args...);
     const int length = std::snprintf(nullptr, 0, format, args...);
     std::vector<char> text(length < 0 ? 1 : length + 1);
     if (length >= 0) std::snprintf(text.data(), text.size(), format, args...);
@@ -93,11 +94,12 @@ TEST(ExactFormat, IntegersTextAndForeignConversions) {
   // Lines around the length where the formatter hands its text on.
   for (std::size_t length = 430; length < 520; ++length)
     c.check("%s%-80s|%5d%7.2f", std::string(length, 'a').c_str(), "b", 12345, -0.5);
+  FormatCache formats;
   for (const char* format : {"%d %i %u %ld %lu %c %s %f %%", "%-+ 012.3f", "%.0d"})
-    EXPECT_TRUE(compiled_format(format).native) << format;
+    EXPECT_TRUE(formats.compiled(format).native) << format;
   for (const char* format : {"%e", "%x", "%lld", "%Lf", "%1$d", "%5%", "%05s", "%+u", "%ls",
                              "%.401f", "%2000000d", "%*d", "%#.0f", "%d %g"})
-    EXPECT_FALSE(compiled_format(format).native) << format;
+    EXPECT_FALSE(formats.compiled(format).native) << format;
   c.check("%d|%s|%e|%x|%lld|%g", 5, "known up to here", 1234.5, 255u, -5LL, 0.0001);
   c.check("%.401f", 0.1);
   // One buffer holding one format after another, each a prefix or an extension of the last.
@@ -108,7 +110,7 @@ TEST(ExactFormat, IntegersTextAndForeignConversions) {
   // printf's own failure, a field wider than INT_MAX, leaves the text as it was.
   std::string text = "kept";
   const std::string too_wide = std::string("%d%").append(std::to_string(2147483648L)).append("d");
-  EXPECT_FALSE(append_format(text, too_wide.c_str(), 2, 3));
+  EXPECT_FALSE(append_format(text, formats, too_wide.c_str(), 2, 3));
   EXPECT_EQ(text, "kept");
 }
 
