@@ -65,10 +65,21 @@ inline int first_difference(const Tables& a, const Tables& b) {
                &T::cluster_match_sum, &T::itoffset);
 }
 
-// Bytes read through a FILE*, as from disk; fmemopen wants at least one writable byte.
+// Bytes read through a FILE*, as from disk; fmemopen wants at least one
+// writable byte. Windows has no fmemopen: the tests that share this there
+// read the bytes back from a temporary file.
 struct MemoryFile {
   std::string bytes;
+#ifdef _WIN32
+  std::FILE* file = written_back(bytes.data(), bytes.size() - 1);
+  static std::FILE* written_back(const char* data, std::size_t size) {
+    std::FILE* temporary = std::tmpfile();
+    if (temporary != nullptr) std::fwrite(data, 1, size, temporary), std::rewind(temporary);
+    return temporary;
+  }
+#else
   std::FILE* file = fmemopen(bytes.data(), bytes.size() - 1, "r");
+#endif
   ~MemoryFile() { std::fclose(file); }
 };
 inline MemoryFile memory_file(std::string_view bytes) { return {std::string(bytes) + '\0'}; }

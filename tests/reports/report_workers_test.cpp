@@ -68,6 +68,10 @@ TEST(ReportWorkers, OneOrTwoThreadsWriteTheSameBytes) {
 // the file still holds each section once, in order. The writer waits in its
 // first section until the helper has taken one.
 TEST(ReportWorkers, WriterFormatsWhatTheHelperCouldNot) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the failure comes from printf, and the Windows C library's takes a field "
+                  "wider than INT_MAX";
+#endif
   const std::string too_wide = std::string("%").append(std::to_string(2147483648L)).append("d");
   for (int group : {1, 7, 1000}) {
     ScratchDir dir;
