@@ -20,6 +20,12 @@
 #include "rating/iterate_ratings.h"
 #include "run/run.h"
 
+#ifdef _WIN32
+namespace tarvolin::testing {
+std::FILE* temporary_file();  // tests/support/scratch.cpp
+}
+#endif
+
 namespace tarvolin::fuzz {
 
 // A line of its own in a whole-run input: the result file before it, the offset file after.
@@ -66,14 +72,14 @@ inline int first_difference(const Tables& a, const Tables& b) {
 }
 
 // Bytes read through a FILE*, as from disk; fmemopen wants at least one
-// writable byte. Windows has no fmemopen: the tests that share this there
-// read the bytes back from a temporary file.
+// writable byte. Windows has no fmemopen: the tests, the only users of this
+// there, read the bytes back from a temporary file of their support's.
 struct MemoryFile {
   std::string bytes;
 #ifdef _WIN32
   std::FILE* file = written_back(bytes.data(), bytes.size() - 1);
   static std::FILE* written_back(const char* data, std::size_t size) {
-    std::FILE* temporary = std::tmpfile();
+    std::FILE* temporary = testing::temporary_file();
     if (temporary != nullptr) std::fwrite(data, 1, size, temporary), std::rewind(temporary);
     return temporary;
   }

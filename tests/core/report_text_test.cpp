@@ -140,7 +140,7 @@ TEST(ReportStream, EveryByteArrivesOrTheFailureIsAnnouncedOnce) {
 #ifdef _WIN32
     if (file == "/dev/full") continue;  // no device there that is always full
 #endif
-    std::FILE* console = std::tmpfile();
+    std::FILE* console = testing::temporary_file();
     const bool writable = file == "r.dat";
     const std::string announcement = writable ? "" : "\nCannot write '" + file + "'\n";
     std::string expected;

@@ -38,7 +38,7 @@ TEST(ReportWorkers, OneOrTwoThreadsWriteTheSameBytes) {
   params.seed = 5;
   const suite::Suite generated = suite::generate(params);
   auto t = std::make_unique<Tables>();
-  std::FILE* console = std::tmpfile();
+  std::FILE* console = testing::temporary_file();
   fuzz::read_suite_bytes(*t, generated.results, generated.offsets, console);
   normalise_times(*t);
   build_matches(*t);

@@ -57,7 +57,7 @@ std::string read_file(const std::string& path) {
 
 RunResult run_in_process(const std::string& input) {
   std::FILE* in = file_with(input);
-  std::FILE* out = std::tmpfile();
+  std::FILE* out = temporary_file();
   RunResult result{"", run(in, out)};
   result.console = read_stream(out);
   std::fclose(in);
@@ -69,7 +69,7 @@ const char* const REPORT_NAMES[5] = {"general.dat", "cluster.dat", "rating.dat",
                                      "positions.dat"};
 
 std::FILE* file_with(const std::string& text) {
-  std::FILE* file = std::tmpfile();
+  std::FILE* file = temporary_file();
   std::fwrite(text.data(), 1, text.size(), file);
   std::rewind(file);
   return file;
@@ -80,6 +80,24 @@ std::string read_stream(std::FILE* file) {
   std::rewind(file);  // no effect on a pipe
   for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
   return text;
+}
+
+std::FILE* temporary_file() {
+#ifdef _WIN32
+  // tmpfile() there picks names that two test processes running at once
+  // both pick, and then one of them gets no file. A random name cannot
+  // clash; "D" deletes the file when it is closed.
+  static std::mt19937_64 random(std::random_device{}() ^
+                                std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path path = fs::temp_directory_path() / ("tarvolin-file-" + std::to_string(random()));
+    if (fs::exists(path)) continue;
+    if (std::FILE* file = std::fopen(path.string().c_str(), "w+bD")) return file;
+  }
+  return nullptr;
+#else
+  return std::tmpfile();
+#endif
 }
 
 std::FILE* null_console() {

@@ -65,6 +65,10 @@ std::string read_stream(std::FILE* file);
 // false when that fails.
 bool cap_address_space(std::size_t extra);
 
+// A new empty file for reading and writing, removed when closed, as
+// std::tmpfile() gives one; nullptr when none can be made.
+std::FILE* temporary_file();
+
 // The null device, open for writing: a console nobody reads.
 std::FILE* null_console();
 
