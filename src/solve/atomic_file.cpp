@@ -1,39 +1,23 @@
 #include "solve/atomic_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "platform/files.h"
+
 namespace tarvolin::solve {
 
 bool replace_file(const std::string& path, const std::string& text, std::string& why) {
-  std::string temporary = path + ".tmp." + std::to_string(::getpid());
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return why = "cannot write " + temporary + ": " + std::strerror(errno), false;
-  std::size_t done = 0;
-  bool ok = true;
-  while (ok && done < text.size()) {
-    ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0)
-      ok = false;
-    else
-      done += static_cast<std::size_t>(wrote);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  int error = errno;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) ok = false, error = errno;
-  if (!ok) {
-    ::unlink(temporary.c_str());
-    return why = "cannot write " + path + ": " + std::strerror(error ? error : EIO), false;
-  }
-  return true;
+  std::string temporary = path + ".tmp." + std::to_string(platform::process_id());
+  bool opened = false;
+  std::string reason;
+  if (platform::write_flushed(temporary, text, opened, reason) &&
+      platform::rename_over(temporary, path, reason))
+    return true;
+  if (!opened) return why = "cannot write " + temporary + ": " + reason, false;
+  platform::remove_file(temporary);
+  return why = "cannot write " + path + ": " + reason, false;
 }
 
 std::optional<std::string> read_file(const std::string& path, std::string& why) {

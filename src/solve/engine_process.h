@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
+
 namespace tarvolin::solve {
 
 using Clock = std::chrono::steady_clock;
@@ -22,23 +24,21 @@ class EngineProcess {
   EngineProcess() = default;
   EngineProcess(const EngineProcess&) = delete;
   EngineProcess& operator=(const EngineProcess&) = delete;
-  ~EngineProcess() { kill(); }
 
-  // Starts argv[0] (looked up on PATH) with the rest as its arguments. False
-  // with a reason when it cannot be run.
+  // Starts argv[0] (looked up on PATH; on Windows ".exe" may be left out)
+  // with the rest as its arguments. False with a reason when it cannot be run.
   bool start(const std::vector<std::string>& argv, std::string& why);
-  bool running() const { return pid_ > 0; }
+  bool running() const { return child_.running(); }
 
   // Sends one line; false when the engine is gone.
   bool send(const std::string& line);
   // Waits until the deadline for the next line (without its line end).
   Read read_line(std::string& line, Clock::time_point deadline);
   // Kills the process at once and collects it.
-  void kill();
+  void kill() { child_.kill(); }
 
  private:
-  int pid_ = -1;
-  int to_engine_ = -1, from_engine_ = -1;
+  platform::ChildProcess child_;
   std::string buffer_;
   bool eof_ = false;
 };

@@ -4,6 +4,7 @@
 // system drops the lock when the process dies, however it dies.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,8 +20,9 @@ class FileLock {
   // cannot be written.
   static std::optional<FileLock> take(const std::string& path, std::string& why);
 
-  FileLock(FileLock&& other) noexcept : path_(std::move(other.path_)), fd_(other.fd_) {
-    other.fd_ = -1;
+  FileLock(FileLock&& other) noexcept
+      : path_(std::move(other.path_)), handle_(other.handle_), held_(other.held_) {
+    other.held_ = false;
   }
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
@@ -29,10 +31,12 @@ class FileLock {
   ~FileLock();
 
  private:
-  FileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+  FileLock(std::string path, std::intptr_t handle)
+      : path_(std::move(path)), handle_(handle), held_(true) {}
 
   std::string path_;
-  int fd_ = -1;
+  std::intptr_t handle_;
+  bool held_;
 };
 
 }  // namespace tarvolin::solve

@@ -1,11 +1,9 @@
 // The live lines of Progress on a terminal: drawn by a ticker thread, and
 // ended by the summary or by Ctrl-C.
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <csignal>
 #include <iostream>
 
+#include "platform/terminal.h"
 #include "solve/progress.h"
 
 namespace tarvolin::solve {
@@ -19,16 +17,10 @@ volatile std::sig_atomic_t live_on_screen = 0;
 void on_interrupt(int signal) {
   if (live_on_screen) {
     const char text[] = "\n\033[?25h";
-    [[maybe_unused]] ssize_t written = ::write(2, text, sizeof text - 1);
+    platform::write_error_now(text, sizeof text - 1);
   }
   std::signal(signal, SIG_DFL);
   std::raise(signal);
-}
-
-std::size_t terminal_width() {
-  winsize size{};
-  if (::ioctl(2, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  return 80;
 }
 
 }  // namespace
@@ -69,7 +61,7 @@ void Progress::draw() {
   LiveSnapshot snapshot{total_, live_.limit_text, workers_, line()};
   for (std::size_t k = 0; k < workers_.size(); ++k)
     snapshot.workers[k].elapsed_s = std::chrono::duration<double>(now - started_[k]).count();
-  std::vector<std::string> lines = live_lines(snapshot, terminal_width());
+  std::vector<std::string> lines = live_lines(snapshot, platform::error_terminal_width());
   erase();
   std::cerr << "\033[?25l";
   for (std::size_t k = 0; k < lines.size(); ++k) std::cerr << (k ? "\n" : "") << lines[k];

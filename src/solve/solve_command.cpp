@@ -1,13 +1,12 @@
 #include "solve/solve_command.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <set>
 #include <thread>
 
+#include "platform/terminal.h"
 #include "solve/atomic_file.h"
 #include "solve/file_lock.h"
 #include "solve/merge_files.h"
@@ -38,7 +37,7 @@ bool settle_names(std::vector<std::unique_ptr<Engine>>& sessions, std::size_t ti
   for (auto& session : sessions) {
     std::string name = session->setup().name;
     if (name.empty()) name = session->id_name();
-    if (name.empty()) name = std::filesystem::path(session->setup().command).filename();
+    if (name.empty()) name = std::filesystem::path(session->setup().command).filename().string();
     if (!check_engine_name(name, time_width, why)) return false;
     if (!keys.insert(name_key(name)).second)
       return why = "two engines are named '" + name + "' (blanks do not count)", false;
@@ -120,7 +119,7 @@ int solve_command(int argc, char** argv) {
   char widest[64];
   std::snprintf(widest, sizeof widest, "%.3f", options.time_ms / 500.0 + 100);
   std::size_t time_width = std::max(options.time_text.size() + 2, std::string(widest).size() + 1);
-  RunSetup run_setup{options.out,           std::filesystem::path(options.epd).stem(),
+  RunSetup run_setup{options.out,           std::filesystem::path(options.epd).stem().string(),
                      options.time_text,     options.time_ms,
                      options.hold_ms,       {},
                      options.label_solution};
@@ -138,7 +137,7 @@ int solve_command(int argc, char** argv) {
     workers.emplace_back();
     if (!open_sessions(named, workers.back(), why)) return fail(why, 2);
   }
-  Progress progress(run_setup.names, static_cast<int>(tasks.size()), ::isatty(2) != 0,
+  Progress progress(run_setup.names, static_cast<int>(tasks.size()), platform::error_is_terminal(),
                     {worker_count, options.time_text, static_cast<double>(options.time_ms) / 1000});
   for (std::size_t engine = 0; engine < left_out.size(); ++engine)
     if (left_out[engine] > 0)

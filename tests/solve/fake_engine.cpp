@@ -2,9 +2,12 @@
 // lines "name NAME" (its id name), "no-uciok" (never answers uci), "gone-if
 // PATH" (ends at uci or xboard, unanswered, once PATH exists), "hang-ready
 // FEN" (answers nothing more once given a FEN starting with FEN), "log PATH"
-// (appends every line it receives to PATH), "option ..." (said as it stands
-// after its name at uci) and "position FEN": the lines up
-// to the next "position" are its search on every FEN that starts with FEN.
+// (appends every line it receives to PATH), "args PATH" (writes the
+// arguments after the script's to PATH, one a line), "hold PATH" (keeps
+// PATH open while it runs, which on Windows keeps others from replacing
+// it), "option ..." (said as it stands after its name at uci) and "position
+// FEN": the lines up to the next "position" are its search on every FEN
+// that starts with FEN.
 // A search prints its lines as they stand, but for "sleep MS", "wait-stop"
 // (reads input until "stop" or "?"), "crash-once PATH" (crashes unless PATH
 // exists, which it creates) and "hang" (answers nothing more, "stop"
@@ -27,7 +30,7 @@ namespace {
 struct Script {
   std::string name = "Fake";
   bool uciok = true;
-  std::string log, gone_if, hang_ready;
+  std::string log, gone_if, hang_ready, args, hold;
   std::vector<std::string> options;
   std::vector<std::pair<std::string, std::vector<std::string>>> searches;
 };
@@ -47,6 +50,10 @@ Script load(const char* path) {
       script.hang_ready = line.substr(11);
     else if (line.rfind("log ", 0) == 0)
       script.log = line.substr(4);
+    else if (line.rfind("args ", 0) == 0)
+      script.args = line.substr(5);
+    else if (line.rfind("hold ", 0) == 0)
+      script.hold = line.substr(5);
     else if (line.rfind("option ", 0) == 0)
       script.options.push_back(line);
     else if (line.rfind("position ", 0) == 0)
@@ -110,6 +117,12 @@ int xboard(const Script& script) {
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   Script script = load(argv[1]);
+  if (!script.args.empty()) {
+    std::ofstream args(script.args);
+    for (int k = 2; k < argc; ++k) args << argv[k] << "\n";
+  }
+  std::ifstream held;
+  if (!script.hold.empty()) held.open(script.hold);
   std::string line, fen;
   while (std::getline(std::cin, line)) {
     if (!script.log.empty()) std::ofstream(script.log, std::ios::app) << line << "\n";
