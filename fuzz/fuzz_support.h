@@ -20,6 +20,12 @@
 #include "rating/iterate_ratings.h"
 #include "run/run.h"
 
+#ifdef _WIN32
+namespace tarvolin::testing {
+std::FILE* temporary_file();  // tests/support/scratch.cpp
+}
+#endif
+
 namespace tarvolin::fuzz {
 
 // A line of its own in a whole-run input: the result file before it, the offset file after.
@@ -65,10 +71,21 @@ inline int first_difference(const Tables& a, const Tables& b) {
                &T::cluster_match_sum, &T::itoffset);
 }
 
-// Bytes read through a FILE*, as from disk; fmemopen wants at least one writable byte.
+// Bytes read through a FILE*, as from disk; fmemopen wants at least one
+// writable byte. Windows has no fmemopen: the tests, the only users of this
+// there, read the bytes back from a temporary file of their support's.
 struct MemoryFile {
   std::string bytes;
+#ifdef _WIN32
+  std::FILE* file = written_back(bytes.data(), bytes.size() - 1);
+  static std::FILE* written_back(const char* data, std::size_t size) {
+    std::FILE* temporary = testing::temporary_file();
+    if (temporary != nullptr) std::fwrite(data, 1, size, temporary), std::rewind(temporary);
+    return temporary;
+  }
+#else
   std::FILE* file = fmemopen(bytes.data(), bytes.size() - 1, "r");
+#endif
   ~MemoryFile() { std::fclose(file); }
 };
 inline MemoryFile memory_file(std::string_view bytes) { return {std::string(bytes) + '\0'}; }

@@ -3,7 +3,8 @@
 # lacks: cmake, a C++ compiler, make and CLI11, and with --tests also
 # GoogleTest, the stockfish (UCI), phalanx and hoichess (xboard) engines,
 # matplotlib for /usr/bin/python3 and rsvg-convert (tarvolin-plot's tests),
-# chromium with its driver and selenium (the published page in a browser).
+# chromium with its driver and selenium (the published page in a browser),
+# the mingw-w64 cross compiler and wine (the Windows build and its tests).
 # Says what it installs; installs nothing when everything is there.
 #
 #   scripts/install-build-tools.sh [--tests]
@@ -18,7 +19,9 @@ usage() {
   echo "  --tests     also GoogleTest (libgtest-dev) and the engines stockfish (UCI),"
   echo "              phalanx and hoichess (xboard), which only the tests need, and"
   echo "              python3-matplotlib and librsvg2-bin for tarvolin-plot and its tests,"
-  echo "              chromium, chromium-driver and python3-selenium for tarvolin-publish's"
+  echo "              chromium, chromium-driver and python3-selenium for tarvolin-publish's,"
+  echo "              g++-mingw-w64-x86-64-posix, wine64 and wine to cross-build the Windows"
+  echo "              programs and run their tests"
   echo "  -h, --help  print this help and exit"
 }
 
@@ -61,6 +64,16 @@ if [ $tests = 1 ] && [ ! -x /usr/bin/chromedriver ]; then need+=(chromium-driver
 if [ $tests = 1 ] && ! /usr/bin/python3 -c 'import selenium' 2>/dev/null; then
   need+=(python3-selenium)
 fi
+# The Windows tests build GoogleTest from these sources.
+if [ $tests = 1 ] && [ ! -f /usr/src/googletest/CMakeLists.txt ]; then need+=(googletest); fi
+if [ $tests = 1 ] && ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  need+=(g++-mingw-w64-x86-64-posix)
+fi
+# wine64 and the wine command; without recommends, so that neither the
+# 32-bit half nor its multiarch set-up comes along, which 64-bit programs
+# do not need.
+if [ $tests = 1 ] && [ ! -x /usr/lib/wine/wine64 ]; then need+=(wine64); fi
+if [ $tests = 1 ] && ! command -v wine >/dev/null; then need+=(wine); fi
 [ ${#need[@]} -eq 0 ] && exit 0
 
 echo "== installing what the build needs: ${need[*]}"

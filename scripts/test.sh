@@ -9,4 +9,13 @@ scripts/install-build-tools.sh --tests
 cmake -S . -B build -DTARVOLIN_TESTS=ON
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2 --no-tests=error
+
+echo "== the Windows build: its tests under wine, its reports against Linux's, its zip"
+windows_start=$SECONDS
+cmake --preset windows
+cmake --build --preset windows
+ctest --preset windows
+tests/windows/compare_reports.py --linux build --windows build-windows
+cmake --build --preset windows --target package
+echo "== the Windows stage took $((SECONDS - windows_start)) s"
 echo "== all tests passed"

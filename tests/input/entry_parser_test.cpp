@@ -85,7 +85,7 @@ TEST(EntryParser, ResultEntryRegistersEvenWhenTheTimeIsUnusable) {
 
 TEST(Registries, NamesAndFensAreNumberedOnFirstSightAndMatchedExactly) {
   auto t = std::make_unique<Tables>();
-  std::FILE* console = std::tmpfile();
+  std::FILE* console = testing::temporary_file();
   const std::pair<const char*, int> programs[] = {{"Alpha", 1}, {"Beta", 2}, {"Alpha", 1},
                                                   {"alpha", 3}, {"", 4},     {"", 4}};
   for (const auto& [name, number] : programs)

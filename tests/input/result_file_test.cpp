@@ -16,7 +16,7 @@ using namespace std::string_literals;
 
 // Reads text as a result file into t; returns the console echo.
 std::string read_text(Tables& t, const std::string& text) {
-  std::FILE* console = std::tmpfile();
+  std::FILE* console = testing::temporary_file();
   fuzz::read_result_bytes(t, text, console);
   std::string echo = testing::read_stream(console);
   std::fclose(console);

@@ -39,7 +39,7 @@ TEST(ReportWorkers, AnyNumberOfThreadsWriteTheSameBytes) {
   params.seed = 5;
   const suite::Suite generated = suite::generate(params);
   auto t = std::make_unique<Tables>();
-  std::FILE* console = std::tmpfile();
+  std::FILE* console = testing::temporary_file();
   fuzz::read_suite_bytes(*t, generated.results, generated.offsets, console);
   normalise_times(*t);
   build_matches(*t);
@@ -83,6 +83,10 @@ std::string sections_one_after_another(int count) {
 // each section once, in order. The writer waits in its first section until
 // a helper has taken one.
 TEST(ReportWorkers, WriterFormatsWhatTheHelpersCouldNot) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the failure comes from printf, and the Windows C library's takes a field "
+                  "wider than INT_MAX";
+#endif
   const std::string too_wide = std::string("%").append(std::to_string(2147483648L)).append("d");
   for (unsigned workers : {2u, 3u, 8u, 16u}) {
     for (int group : {1, 7, 1000}) {

@@ -13,6 +13,7 @@
 #include "rating/iterate_ratings.h"
 #include "reports/rank_index.h"
 #include "suite_generator.h"
+#include "support/scratch.h"
 
 namespace tarvolin {
 namespace {
@@ -46,7 +47,7 @@ Tables& cleared_set(int which) {
 // Runs the suite both ways, each on its own reading of it; returns the match count.
 int32_t expect_same_phases(const suite::Suite& generated, const std::string& what,
                            std::vector<unsigned> worker_counts) {
-  static std::FILE* const console = std::fopen("/dev/null", "w");
+  static std::FILE* const console = testing::null_console();
   auto read = [&](int which) -> Tables& {
     Tables& t = cleared_set(which);
     fuzz::read_suite_bytes(t, generated.results, generated.offsets, console);

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 // One set of tables serves every input, as in the fuzzers, so that anything
 // a run leaves behind which clear() misses shows against fresh tables.
 Tables& shared = *new Tables();
-std::FILE* const console = std::fopen("/dev/null", "w");
+std::FILE* const console = null_console();
 
 void expect_clean_reset(const std::string& what) {
   static const Tables& fresh = *new Tables();

@@ -1,12 +1,9 @@
 #include "support/scratch.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <stdexcept>
 
@@ -16,10 +13,20 @@ namespace tarvolin::testing {
 
 namespace fs = std::filesystem;
 
+// A random name that nobody holds yet, as mkdtemp picks one, in standard C++
+// so that the Windows test binary has the same folders.
 ScratchDir::ScratchDir() {
-  std::string pattern = (fs::temp_directory_path() / "tarvolin-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  std::mt19937_64 random(std::random_device{}() ^
+                         std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; path_.empty(); ++attempt) {
+    const fs::path candidate =
+        fs::temp_directory_path() / ("tarvolin-test-" + std::to_string(random() % 1'000'000'000));
+    if (fs::create_directory(candidate)) {
+      path_ = candidate.string();
+    } else if (attempt == 100) {
+      throw std::runtime_error("no fresh folder in " + fs::temp_directory_path().string());
+    }
+  }
   previous_ = fs::current_path().string();
   fs::current_path(path_);
 }
@@ -50,7 +57,7 @@ std::string read_file(const std::string& path) {
 
 RunResult run_in_process(const std::string& input) {
   std::FILE* in = file_with(input);
-  std::FILE* out = std::tmpfile();
+  std::FILE* out = temporary_file();
   RunResult result{"", run(in, out)};
   result.console = read_stream(out);
   std::fclose(in);
@@ -58,27 +65,11 @@ RunResult run_in_process(const std::string& input) {
   return result;
 }
 
-// Standard input comes from a file outside the scratch folder, one per test process.
-RunResult run_binary(const std::string& input, bool input_closed, const std::string& limits) {
-  const std::string input_path =
-      (fs::temp_directory_path() / ("tarvolin-input-" + std::to_string(getpid()))).string();
-  std::ofstream(input_path, std::ios::binary) << input;
-  std::string command = limits + "'" + TARVOLIN_BINARY + "' " +
-                        (input_closed ? "<&- " : "< '" + input_path + "' ") + "2>&1";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("popen failed");
-  RunResult result{read_stream(pipe), 0};
-  const int status = pclose(pipe);
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::remove(input_path.c_str());
-  return result;
-}
-
 const char* const REPORT_NAMES[5] = {"general.dat", "cluster.dat", "rating.dat", "programs.dat",
                                      "positions.dat"};
 
 std::FILE* file_with(const std::string& text) {
-  std::FILE* file = std::tmpfile();
+  std::FILE* file = temporary_file();
   std::fwrite(text.data(), 1, text.size(), file);
   std::rewind(file);
   return file;
@@ -91,14 +82,30 @@ std::string read_stream(std::FILE* file) {
   return text;
 }
 
-bool cap_address_space(std::size_t extra) {
-  long pages = 0;
-  std::FILE* statm = std::fopen("/proc/self/statm", "r");
-  const bool known = statm != nullptr && std::fscanf(statm, "%ld", &pages) == 1;
-  if (statm != nullptr) std::fclose(statm);
-  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + extra;
-  const rlimit limit{cap, cap};
-  return known && setrlimit(RLIMIT_AS, &limit) == 0;
+std::FILE* temporary_file() {
+#ifdef _WIN32
+  // tmpfile() there picks names that two test processes running at once
+  // both pick, and then one of them gets no file. A random name cannot
+  // clash; "D" deletes the file when it is closed.
+  static std::mt19937_64 random(std::random_device{}() ^
+                                std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path path = fs::temp_directory_path() / ("tarvolin-file-" + std::to_string(random()));
+    if (fs::exists(path)) continue;
+    if (std::FILE* file = std::fopen(path.string().c_str(), "w+bD")) return file;
+  }
+  return nullptr;
+#else
+  return std::tmpfile();
+#endif
+}
+
+std::FILE* null_console() {
+#ifdef _WIN32
+  return std::fopen("NUL", "w");
+#else
+  return std::fopen("/dev/null", "w");
+#endif
 }
 
 std::string with_crlf(const std::string& text) {

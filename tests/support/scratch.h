@@ -9,7 +9,7 @@ namespace tarvolin::testing {
 
 class ScratchDir {
  public:
-  ScratchDir();   // creates a new directory under /tmp and enters it
+  ScratchDir();   // creates a new folder in the temporary one and enters it
   ~ScratchDir();  // goes back and removes it with everything inside
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
@@ -33,7 +33,8 @@ struct RunResult {
 // working directory.
 RunResult run_in_process(const std::string& input);
 
-// The tarvolin binary in the current working directory with the given
+// POSIX only (posix_processes.cpp), like cap_address_space: the tarvolin
+// binary in the current working directory with the given
 // standard input text (or with standard input closed when input_closed),
 // after the shell commands in limits ("ulimit -v 40960 && ", say).
 RunResult run_binary(const std::string& input, bool input_closed = false,
@@ -60,9 +61,16 @@ std::FILE* file_with(const std::string& text);
 // Everything in a temporary file, read from its start.
 std::string read_stream(std::FILE* file);
 
-// Caps this process's address space at what it maps now plus extra bytes;
+// POSIX only: caps this process's address space at what it maps now plus extra bytes;
 // false when that fails.
 bool cap_address_space(std::size_t extra);
+
+// A new empty file for reading and writing, removed when closed, as
+// std::tmpfile() gives one; nullptr when none can be made.
+std::FILE* temporary_file();
+
+// The null device, open for writing: a console nobody reads.
+std::FILE* null_console();
 
 // The text with Windows line ends.
 std::string with_crlf(const std::string& text);

@@ -1,5 +1,6 @@
 #include "platform/threads.h"
 
+#include <float.h>
 #include <process.h>
 #include <windows.h>
 
@@ -17,6 +18,11 @@ struct Start {
 unsigned __stdcall run(void* start) {
   const Start s = *static_cast<Start*>(start);
   delete static_cast<Start*>(start);
+  // A new thread gets the system's x87 precision of 53 bits, while the C
+  // runtime set 64 for the main one; the maths library computes pow() and
+  // log() on the x87, so without this a worker's figures would differ in
+  // their last bits from the main thread's.
+  _fpreset();
   s.body(s.argument);
   return 0;
 }
