@@ -15,7 +15,7 @@ windows_start=$SECONDS
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows
-tests/windows/compare_reports.py --linux build --windows build-windows
+tests/windows/compare_reports.py --linux build --windows build-windows --threads 1,2,3,8,16
 cmake --build --preset windows --target package
 echo "== the Windows stage took $((SECONDS - windows_start)) s"
 echo "== all tests passed"

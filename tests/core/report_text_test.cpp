@@ -71,7 +71,8 @@ TEST(ExactFormat, DoublesOfEveryMagnitudeAndExactHalvesAsPrintfWritesThem) {
   // reports keep glibc's "-nan" on both systems.
   std::erase_if(values, [](double v) { return std::isnan(v) && std::signbit(v); });
   std::string text;
-  EXPECT_TRUE(append_format(text, "%f|%5.1f|%-5.0f|", -nan, -nan, -nan));
+  FormatCache formats;
+  EXPECT_TRUE(append_format(text, formats, "%f|%5.1f|%-5.0f|", -nan, -nan, -nan));
   EXPECT_EQ(text, "-nan| -nan|-nan |");
 #endif
   Comparison c;

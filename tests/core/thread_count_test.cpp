@@ -10,6 +10,23 @@
 namespace tarvolin {
 namespace {
 
+// Windows' C library has no setenv; an empty value there removes the name.
+void set_variable(const char* value) {
+#ifdef _WIN32
+  _putenv_s("TARVOLIN_THREADS", value);
+#else
+  setenv("TARVOLIN_THREADS", value, 1);
+#endif
+}
+
+void unset_variable() {
+#ifdef _WIN32
+  _putenv_s("TARVOLIN_THREADS", "");
+#else
+  unsetenv("TARVOLIN_THREADS");
+#endif
+}
+
 // Huge counts stop at the cap rather than wrap round: 2^32 + 1 would be 1.
 TEST(ThreadCount, OnlyAPositiveDecimalNumberCounts) {
   EXPECT_EQ(parse_thread_count("16"), 16u);
@@ -26,22 +43,22 @@ TEST(ThreadCount, OnlyAPositiveDecimalNumberCounts) {
 TEST(ThreadCount, TheEnvironmentSetsTheCount) {
   const char* before = std::getenv("TARVOLIN_THREADS");
   const std::string saved = before != nullptr ? before : "";
-  unsetenv("TARVOLIN_THREADS");
+  unset_variable();
   const unsigned machine = thread_count();
   EXPECT_GE(machine, 1u);
   EXPECT_LE(machine, 256u);
-  setenv("TARVOLIN_THREADS", "3", 1);
+  set_variable("3");
   EXPECT_EQ(thread_count(), 3u);
-  setenv("TARVOLIN_THREADS", "100000", 1);
+  set_variable("100000");
   EXPECT_EQ(thread_count(), 256u);
   for (const char* invalid : {"0", "-1", "many", ""}) {
-    setenv("TARVOLIN_THREADS", invalid, 1);
+    set_variable(invalid);
     EXPECT_EQ(thread_count(), machine) << '"' << invalid << '"';
   }
   if (before != nullptr)
-    setenv("TARVOLIN_THREADS", saved.c_str(), 1);
+    set_variable(saved.c_str());
   else
-    unsetenv("TARVOLIN_THREADS");
+    unset_variable();
 }
 
 }  // namespace
