@@ -142,19 +142,25 @@ wait $first
 check "the first run finishes" test $? -eq 0 -a "$(games o.pgn)" -eq 4
 check "and removes its lock file" test ! -e o.pgn.lock
 
+# A run stopped by the signal once it has saved a game keeps whole games
+# only, leaves no engine behind, and the next run finishes the suite.
+stopped_run() {
+  "$wine" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
+  first=$!
+  for _ in $(seq 100); do [[ $(games o.pgn) -ge 1 ]] && break; sleep 0.05; done
+  kill "-$1" $first
+  wait $first 2>/dev/null
+  sleep 0.5
+  kept=$(games o.pgn)
+  check "whole games only ($kept)" test "$kept" -ge 1 -a "$kept" -lt 4 -a "$(grep -c '^{' o.pgn)" -eq "$kept"
+  check "no engine left running" alive_none "slow[.]exe"
+  solve "${slow[@]}"
+  check "the next run $2" test $? -eq 0 -a "$(games o.pgn)" -eq 4
+}
+
 echo "== a run killed outright keeps every finished game, and its lock goes with it"
 rm -f o.pgn
-"$wine" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
-first=$!
-for _ in $(seq 100); do [[ $(games o.pgn) -ge 1 ]] && break; sleep 0.05; done
-kill -KILL $first
-wait $first 2>/dev/null
-sleep 0.5
-kept=$(games o.pgn)
-check "whole games only ($kept)" test "$kept" -ge 1 -a "$kept" -lt 4 -a "$(grep -c '^{' o.pgn)" -eq "$kept"
-check "no engine left running" alive_none "slow[.]exe"
-solve "${slow[@]}"
-check "the next run takes the lock and finishes" test $? -eq 0 -a "$(games o.pgn)" -eq 4
+stopped_run KILL "takes the lock and finishes"
 
 echo "== a run killed outright ends its engines, even one that no longer reads its input"
 cp "$engine" "engines dir/stuck.exe"
@@ -171,17 +177,7 @@ check "the stuck engine is gone" alive_none "stuck[.]exe"
 
 echo "== an interrupted run (wine turns SIGINT into Ctrl-C) keeps every finished game"
 rm -f o.pgn o.pgn.lock
-"$wine" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
-first=$!
-for _ in $(seq 100); do [[ $(games o.pgn) -ge 1 ]] && break; sleep 0.05; done
-kill -INT $first
-wait $first
-sleep 0.5
-kept=$(games o.pgn)
-check "whole games only ($kept)" test "$kept" -ge 1 -a "$kept" -lt 4 -a "$(grep -c '^{' o.pgn)" -eq "$kept"
-check "no engine left running" alive_none "slow[.]exe"
-solve "${slow[@]}"
-check "the next run finishes the suite" test $? -eq 0 -a "$(games o.pgn)" -eq 4
+stopped_run INT "finishes the suite"
 
 echo "== a rewrite that fails leaves the old file"
 cp o.pgn old.pgn
