@@ -10,13 +10,11 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 solve=$(realpath "${1:-$root/build-windows/tarvolin-solve.exe}")
 engine=$(realpath "${2:-$root/build-windows/tarvolin_fake_engine.exe}")
 [[ -f $solve && -f $engine ]] || { echo "no Windows build: $solve"; exit 1; }
-wine=$(command -v wine64 || command -v wine) || { echo "wine is not installed"; exit 1; }
-
-# A prefix of its own in the build folder: nothing from $HOME, and made once
-# (the first start takes a while).
-WINEPREFIX="$(dirname "$solve")/wine-prefix"
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$wine" cmd /c exit >/dev/null 2>&1
+# The build's wine prefix, shared with its other tests: nothing from $HOME,
+# and made on first use (which takes a while) where CTest has not made it.
+export WINEPREFIX="${WINEPREFIX:-$(dirname "$solve")/wine}"
+wine=("$root/tests/windows/wine-session.sh" run)
+"${wine[@]}" cmd /c exit >/dev/null 2>&1 || { echo "wine does not run"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -34,7 +32,7 @@ games() {
   n=$(grep -c '^\[Event ' "$1" 2>/dev/null)
   echo "${n:-0}"
 }
-solve() { "$wine" "$solve" "$@" </dev/null >out.txt 2>err.txt; }
+solve() { "${wine[@]}" "$solve" "$@" </dev/null >out.txt 2>err.txt; }
 # Whether a process of that name runs (wine shows Windows programs by their
 # name); dead ones wait to be collected, which is not ours to do.
 # shellcheck disable=SC2009
@@ -132,7 +130,7 @@ cp "$engine" "engines dir/slow.exe"
 printf 'name Slow\nposition 7k/\nsleep 400\nbestmove a1a8\n' >slow.script
 slow=(--epd s.epd --engine "cmd=engines dir/slow.exe" arg=slow.script --time 1 --out o.pgn)
 rm -f o.pgn
-"$wine" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
+"${wine[@]}" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
 first=$!
 for _ in $(seq 100); do [[ -f o.pgn.lock ]] && break; sleep 0.05; done
 solve "${slow[@]}"
@@ -145,7 +143,7 @@ check "and removes its lock file" test ! -e o.pgn.lock
 # A run stopped by the signal once it has saved a game keeps whole games
 # only, leaves no engine behind, and the next run finishes the suite.
 stopped_run() {
-  "$wine" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
+  "${wine[@]}" "$solve" "${slow[@]}" </dev/null >first.out 2>first.err &
   first=$!
   for _ in $(seq 100); do [[ $(games o.pgn) -ge 1 ]] && break; sleep 0.05; done
   kill "-$1" $first
@@ -166,7 +164,7 @@ echo "== a run killed outright ends its engines, even one that no longer reads i
 cp "$engine" "engines dir/stuck.exe"
 printf 'name Stuck\nposition 7k/\nhang\n' >stuck.script
 rm -f k.pgn
-"$wine" "$solve" --epd s.epd --engine "cmd=engines dir/stuck.exe" arg=stuck.script --time 5 \
+"${wine[@]}" "$solve" --epd s.epd --engine "cmd=engines dir/stuck.exe" arg=stuck.script --time 5 \
   --out k.pgn </dev/null >first.out 2>first.err &
 first=$!
 for _ in $(seq 100); do alive "stuck[.]exe" && break; sleep 0.05; done
